@@ -1,0 +1,28 @@
+// Decoding status.json into a Status.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <variant>
+
+#include "status/status.h"
+
+namespace quorbitz {
+
+// Spare capacity after the document's last byte that lets the decoder parse
+// the bytes in place instead of copying them.
+inline constexpr size_t kStatusDecodePadding = 64;
+
+struct DecodeError {
+  // Names the failing field, e.g. "roots[1].can_lock: expected true or false".
+  std::string description;
+};
+
+using DecodeResult = std::variant<Status, DecodeError>;
+
+// Accepts or rejects the whole document; the first error ends decoding.
+// Never throws. When `bytes.capacity()` leaves kStatusDecodePadding spare
+// bytes after the content, no copy of the document is made.
+DecodeResult decodeStatus(const std::string& bytes);
+
+}  // namespace quorbitz
