@@ -82,6 +82,8 @@ struct FileTime {
   }
 };
 
+enum class AppendOutcome { appended, couldNotOpen, failedAfterOpening };
+
 struct FileAttributes {
   std::optional<FileTime> modificationDate;
   std::optional<uint64_t> size;
@@ -103,10 +105,12 @@ class FileSystem {
   virtual std::optional<std::string> readFile(const std::string& path,
                                               size_t padding) = 0;
   virtual bool removeFile(const std::string& path) = 0;
-  // Opens an existing file, moves to its end, writes `bytes` in one write and
-  // closes it. Fails, creating nothing, when the file does not exist.
-  virtual bool appendToExistingFile(const std::string& path,
-                                    std::string_view bytes) = 0;
+  // Opens an existing regular file, moves to its end, writes `bytes` in one
+  // write and closes it. Creates nothing: couldNotOpen when the file does not
+  // exist or cannot be opened; failedAfterOpening when the seek, the write or
+  // the close failed (earlier content is never overwritten).
+  virtual AppendOutcome appendToExistingFile(const std::string& path,
+                                             std::string_view bytes) = 0;
   // Creates the file or replaces its content: one plain write, no temporary
   // file, no rename.
   virtual bool writeFile(const std::string& path, std::string_view bytes) = 0;

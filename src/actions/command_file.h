@@ -1,0 +1,34 @@
+// Command files: one small JSON object per menu choice, dropped into the
+// shared directory's "commands" folder for the main application.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quorbitz {
+
+class FileSystem;
+
+// String members in the order they are written ("action", "path", "role").
+using Command = std::vector<std::pair<std::string, std::string>>;
+
+inline constexpr std::string_view kCommandsFolderName = "commands";
+
+// Compact JSON with every "/" written as "\/", as the main application's
+// reader has always been fed. nullopt when a key or value is not valid UTF-8
+// and so cannot be written as JSON text.
+std::optional<std::string> serializeCommand(const Command& command);
+
+// A fresh random UUID in upper case plus ".json" (41 characters).
+std::string newCommandFileName();
+
+// Writes the command as a new file in `finderDir`/commands, creating the
+// folder and its parents as needed. One plain write to the final name. Every
+// failure is silent and loses the command.
+void writeCommandFile(FileSystem& files, const std::string& finderDir,
+                      const Command& command);
+
+}  // namespace quorbitz

@@ -1,0 +1,61 @@
+// The ten menu actions: commands for the main application, or the root's
+// link on the pasteboard.
+#include "actions/command_file.h"
+#include "actions/menu_actions.h"
+#include "badging/root_location.h"
+#include "status/finder_sync.h"
+
+namespace quorbitz {
+
+void FinderSync::keepLocal() { perform(Selector::keepLocal); }
+void FinderSync::toggleLock() { perform(Selector::toggleLock); }
+void FinderSync::importResolve() { perform(Selector::importResolve); }
+void FinderSync::syncNow() { perform(Selector::syncNow); }
+void FinderSync::copyLink() { perform(Selector::copyLink); }
+void FinderSync::setMasters() { perform(Selector::setMasters); }
+void FinderSync::setReview() { perform(Selector::setReview); }
+void FinderSync::followLink() { perform(Selector::followLink); }
+void FinderSync::folderLink() { perform(Selector::folderLink); }
+void FinderSync::uploadLink() { perform(Selector::uploadLink); }
+
+void FinderSync::perform(Selector selector) {
+  const std::string name(actionLogName(selector));
+  if (selector == Selector::syncNow) {
+    log("quorbitzFS: " + name);
+    writeCommand(*commandFor(selector, {}));
+    return;
+  }
+  if (selector == Selector::copyLink) {
+    performCopyLink();
+    return;
+  }
+  std::optional<std::string> item = actingURL();
+  if (!item) {
+    if (logsMissingItem(selector)) log("quorbitzFS: " + name + " \u2014 no acting url");
+    return;
+  }
+  if (logsItemPath(selector)) log("quorbitzFS: " + name + " " + *item);
+  writeCommand(*commandFor(selector, *item));
+}
+
+void FinderSync::performCopyLink() {
+  std::optional<std::string> item = actingURL();
+  std::optional<Location> location;
+  if (item) location = locate(*item);
+  if (!location) {
+    log("quorbitzFS: copyLink \u2014 no acting url");
+    return;
+  }
+  const std::string& link = location->root->link;
+  log("quorbitzFS: copyLink " + link);
+  platform.pasteboard.clearContents();
+  platform.pasteboard.setString(link);
+}
+
+void FinderSync::writeCommand(const Command& command) {
+  if (std::optional<std::string> dir = finderDir()) {
+    writeCommandFile(platform.files, *dir, command);
+  }
+}
+
+}  // namespace quorbitz

@@ -1,0 +1,76 @@
+// Answering the file manager's badge requests and keeping handed-out badges
+// current after each load.
+#include "badging/badge_choice.h"
+#include "badging/root_location.h"
+#include "status/finder_sync.h"
+
+namespace quorbitz {
+namespace {
+
+template <typename Value>
+const Value* find(const CanonicalMap<Value>& map, std::string_view key) {
+  auto entry = map.find(key);
+  return entry == map.end() ? nullptr : &entry->second;
+}
+
+}  // namespace
+
+void FinderSync::registerBadges() {
+  for (const BadgeDefinition& badge : kBadgeDefinitions) {
+    ImageRef image = badgeImage(platform.drawing, badge.symbol, badge.discColor);
+    platform.finder.setBadgeImage(image, badge.label, badge.identifier);
+  }
+}
+
+std::optional<BadgeId> FinderSync::badgeIdentifier(const std::string& itemPath) {
+  std::optional<Location> location = locate(itemPath);
+  if (!location || location->rel.empty()) return std::nullopt;
+  if (nameNeverBadged(lastPathComponent(location->rel))) return std::nullopt;
+  // Judged by the item's own path so that a symbolic link to a folder counts
+  // as a folder; a missing item counts as a file.
+  bool isDirectory = platform.files.isDirectory(itemPath);
+  const RootStatus& root = *location->root;
+  RootFacts facts{find(syncedSets, root.path), find(keptSets, root.path),
+                  find(lockedSets, root.path), root.roles ? &*root.roles : nullptr};
+  return chooseBadge(location->rel, isDirectory, facts);
+}
+
+void FinderSync::requestBadgeIdentifierForURL(const std::string& url) {
+  std::optional<BadgeId> badge = badgeIdentifier(url);
+  std::string_view identifier = badge ? badgeIdentifierText(*badge) : "none";
+  std::string message;
+  message.reserve(url.size() + identifier.size() + 11);
+  message.append("badge? ").append(url).append(" -> ").append(identifier);
+  trace(message);
+  if (!badge) return;
+  badgeCache.insert_or_assign(url, *badge);
+  platform.finder.setBadgeIdentifier(identifier, url);
+}
+
+void FinderSync::reevaluateCachedBadges() {
+  // Each step only overwrites or erases the entry it visits and the platform
+  // never calls back from inside setBadgeIdentifier, so walking the live map
+  // visits exactly the entries that were there when the walk began.
+  for (auto entry = badgeCache.begin(); entry != badgeCache.end();) {
+    std::optional<BadgeId> badge = badgeIdentifier(entry->first);
+    if (!badge) {
+      entry = badgeCache.erase(entry);
+      continue;
+    }
+    if (*badge != entry->second) {
+      entry->second = *badge;
+      platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), entry->first);
+    }
+    ++entry;
+  }
+}
+
+void FinderSync::beginObservingDirectoryAtURL(const std::string& url) {
+  trace("observe " + url);
+}
+
+void FinderSync::endObservingDirectoryAtURL(const std::string& url) {
+  trace("end-observe " + url);
+}
+
+}  // namespace quorbitz

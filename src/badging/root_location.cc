@@ -1,0 +1,80 @@
+#include "badging/root_location.h"
+
+#include <algorithm>
+#include <string>
+
+namespace quorbitz {
+namespace {
+
+struct Match {
+  size_t length;  // of the root path, in canonical bytes
+  size_t relStart;  // offset of rel in the item path (past the end for the root)
+};
+
+std::optional<Match> matchAscii(std::string_view item, std::string_view root) {
+  if (!item.starts_with(root)) return std::nullopt;
+  if (item.size() == root.size()) return Match{root.size(), item.size()};
+  if (item[root.size()] != '/') return std::nullopt;
+  return Match{root.size(), root.size() + 1};
+}
+
+// Normalisation never moves a "/" across a name, so the item's rel starts
+// after as many "/" as the root path holds, plus the separator.
+size_t offsetAfterSlashes(std::string_view text, size_t slashes) {
+  size_t offset = 0;
+  for (size_t seen = 0; seen < slashes; ++seen) {
+    offset = text.find('/', offset);
+    if (offset == std::string_view::npos) return text.size();
+    ++offset;
+  }
+  return offset;
+}
+
+std::optional<Match> matchCanonical(std::string_view item,
+                                    const std::string& canonicalItem,
+                                    std::string_view root) {
+  std::string canonicalRoot = canonicalText(root);
+  auto match = matchAscii(canonicalItem, canonicalRoot);
+  if (!match) return std::nullopt;
+  if (match->relStart == canonicalItem.size()) return Match{match->length, item.size()};
+  size_t slashes = static_cast<size_t>(
+      std::count(canonicalRoot.begin(), canonicalRoot.end(), '/'));
+  return Match{match->length, offsetAfterSlashes(item, slashes + 1)};
+}
+
+}  // namespace
+
+std::optional<Location> locate(std::string_view itemPath,
+                               const std::vector<RootStatus>& roots) {
+  const bool itemIsAscii = isAscii(itemPath);
+  std::optional<std::string> canonicalItem;
+  const RootStatus* best = nullptr;
+  Match bestMatch{};
+  for (const RootStatus& root : roots) {
+    std::optional<Match> match;
+    if (itemIsAscii && isAscii(root.path)) {
+      match = matchAscii(itemPath, root.path);
+    } else {
+      if (!canonicalItem) canonicalItem = canonicalText(itemPath);
+      match = matchCanonical(itemPath, *canonicalItem, root.path);
+    }
+    if (match && (!best || match->length > bestMatch.length)) {
+      best = &root;
+      bestMatch = *match;
+    }
+  }
+  if (!best) return std::nullopt;
+  return Location{best, itemPath.substr(std::min(bestMatch.relStart, itemPath.size()))};
+}
+
+bool underPrefix(std::string_view rel, const CanonicalSet& prefixes) {
+  if (prefixes.empty()) return false;
+  if (prefixes.contains(rel)) return true;
+  for (size_t slash = rel.find('/'); slash != std::string_view::npos;
+       slash = rel.find('/', slash + 1)) {
+    if (prefixes.contains(rel.substr(0, slash))) return true;
+  }
+  return false;
+}
+
+}  // namespace quorbitz

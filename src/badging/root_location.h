@@ -1,0 +1,31 @@
+// Which synced root holds an item, and where below it the item lies.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "status/canonical_text.h"
+#include "status/status.h"
+
+namespace quorbitz {
+
+struct Location {
+  const RootStatus* root;  // an element of the roots that were searched
+  // The item path after the root's path and the "/" that follows it, in the
+  // item path's own spelling; "" for the root itself. Points into the item
+  // path that was passed in.
+  std::string_view rel;
+};
+
+// The innermost root whose path equals the item path or is followed in it by
+// "/"; of two equally long root paths the earlier wins.
+std::optional<Location> locate(std::string_view itemPath,
+                               const std::vector<RootStatus>& roots);
+
+// True when `rel` equals a member of `prefixes` or lies below one. Probes the
+// ancestors of `rel` rather than walking the set, so its cost does not grow
+// with the set.
+bool underPrefix(std::string_view rel, const CanonicalSet& prefixes);
+
+}  // namespace quorbitz

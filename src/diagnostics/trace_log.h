@@ -1,0 +1,35 @@
+// The trace log: appex-trace.log in the shared directory, one time-stamped
+// line per exchange with the file manager, for people diagnosing badges.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorbitz {
+
+class FileSystem;
+
+inline constexpr std::string_view kTraceLogName = "appex-trace.log";
+// A log larger than this is deleted before the next line is written.
+inline constexpr uint64_t kTraceLogLimit = 2'000'000;
+
+// "2026-12-05T12:14:27Z": UTC, whole seconds.
+std::string traceTimestamp(std::chrono::system_clock::time_point when);
+
+// Time stamp, one space, the message as given, one line feed.
+std::string traceLine(std::chrono::system_clock::time_point when,
+                      std::string_view message);
+
+// ["/a", "/b"]: each path quoted, with backslash escapes for '"', '\' and
+// control characters so that a list stays readable and unambiguous.
+std::string quotedPathList(const std::vector<std::string>& paths);
+
+// Appends one line to the log in `finderDir`, restarting the log when it has
+// outgrown the limit. Every failure is silent; never creates `finderDir`.
+void appendTrace(FileSystem& files, const std::string& finderDir,
+                 std::string_view message);
+
+}  // namespace quorbitz

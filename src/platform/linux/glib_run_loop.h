@@ -1,0 +1,49 @@
+// The run loop and main queue on GLib's default main context.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quorbitz {
+
+class GlibRunLoop final : public RunLoop {
+ public:
+  // With `timersEnabled` false, timers are only remembered and fire only
+  // through fireTimers(), so that scripts decide when a tick happens.
+  explicit GlibRunLoop(bool timersEnabled);
+  ~GlibRunLoop() override;
+  GlibRunLoop(const GlibRunLoop&) = delete;
+  GlibRunLoop& operator=(const GlibRunLoop&) = delete;
+
+  void scheduleRepeatingTimer(std::chrono::milliseconds interval,
+                              std::function<void()> block) override;
+  void dispatchToMain(std::function<void()> work) override;
+
+  // Runs every timer's block once, now: one tick.
+  void fireTimers();
+  // Runs queued work, including work it queues, until the queue is empty.
+  void drainMainQueue();
+  // Runs the main context for `duration`, serving timers and queued work.
+  void runFor(std::chrono::milliseconds duration);
+  // Called after queued work has run from the main context (for example to
+  // flush output that the work produced).
+  void setAfterQueueDrained(std::function<void()> hook);
+
+ private:
+  struct Timer;
+  static int onIdle(void* self);
+
+  bool timersEnabled_;
+  std::vector<std::unique_ptr<Timer>> timers_;
+  std::deque<std::function<void()>> mainQueue_;
+  unsigned idleSource_ = 0;
+  std::function<void()> afterQueueDrained_;
+};
+
+}  // namespace quorbitz

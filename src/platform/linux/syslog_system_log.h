@@ -1,0 +1,12 @@
+// The system log on Linux: syslog, which the journal collects on a desktop.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace quorbitz {
+
+std::unique_ptr<SystemLog> newSyslogSystemLog();
+
+}  // namespace quorbitz

@@ -1,0 +1,167 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace quorbitz {
+namespace {
+
+// Larger status files are refused rather than read: they could only come
+// from a broken writer, and reading them would stall the file manager.
+constexpr uint64_t kLargestReadableFile = 1ULL << 30;
+
+std::string errorText(int error) { return std::strerror(error); }
+
+FileTime modificationTimeOf(const struct stat& info) {
+#if defined(__APPLE__)
+  return {info.st_mtimespec.tv_sec, info.st_mtimespec.tv_nsec};
+#else
+  return {info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+#endif
+}
+
+// Closes the descriptor when the scope ends, whatever happened in it.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now and reports whether the close succeeded.
+  bool close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+int openRetrying(const char* path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(path, flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  const char* next = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t written = ::write(fd, next, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    next += written;
+    left -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+bool readAll(int fd, char* into, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    ssize_t got = ::read(fd, into + done, size - done);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return false;  // shrank while being read
+    done += static_cast<size_t>(got);
+  }
+  return true;
+}
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  std::optional<FileAttributes> attributes(const std::string& path,
+                                           std::string* error) override {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+      if (error) *error = errorText(errno);
+      return std::nullopt;
+    }
+    return FileAttributes{modificationTimeOf(info),
+                          static_cast<uint64_t>(info.st_size)};
+  }
+
+  bool isDirectory(const std::string& path) override {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  }
+
+  std::optional<std::string> readFile(const std::string& path,
+                                      size_t padding) override {
+    // Non-blocking so that a FIFO put in the file's place cannot hang us.
+    Descriptor fd(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK));
+    if (!fd.valid()) return std::nullopt;
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    uint64_t size = static_cast<uint64_t>(info.st_size);
+    if (size > kLargestReadableFile) return std::nullopt;
+    std::string content;
+    content.reserve(size + padding);
+    content.resize(size);
+    if (!readAll(fd.get(), content.data(), size)) return std::nullopt;
+    return content;
+  }
+
+  bool removeFile(const std::string& path) override {
+    return ::unlink(path.c_str()) == 0;
+  }
+
+  AppendOutcome appendToExistingFile(const std::string& path,
+                                     std::string_view bytes) override {
+    Descriptor fd(openRetrying(path.c_str(), O_WRONLY | O_NONBLOCK));
+    if (!fd.valid()) return AppendOutcome::couldNotOpen;
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+      return AppendOutcome::couldNotOpen;
+    }
+    // Earlier lines must never be overwritten: without the seek, drop the line.
+    if (::lseek(fd.get(), 0, SEEK_END) < 0) return AppendOutcome::failedAfterOpening;
+    bool written = writeAll(fd.get(), bytes);
+    bool closed = fd.close();
+    return written && closed ? AppendOutcome::appended
+                             : AppendOutcome::failedAfterOpening;
+  }
+
+  bool writeFile(const std::string& path, std::string_view bytes) override {
+    Descriptor fd(
+        openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK, 0644));
+    if (!fd.valid()) return false;
+    bool written = writeAll(fd.get(), bytes);
+    bool closed = fd.close();
+    return written && closed;
+  }
+
+  bool createDirectories(const std::string& path) override {
+    if (path.empty()) return false;
+    if (::mkdir(path.c_str(), 0755) == 0) return true;
+    if (errno == EEXIST) return isDirectory(path);
+    if (errno != ENOENT) return false;
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos || slash == 0) return false;
+    if (!createDirectories(path.substr(0, slash))) return false;
+    return ::mkdir(path.c_str(), 0755) == 0 || (errno == EEXIST && isDirectory(path));
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> newPosixFileSystem() {
+  return std::make_unique<PosixFileSystem>();
+}
+
+}  // namespace quorbitz

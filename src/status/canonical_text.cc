@@ -1,0 +1,66 @@
+#include "status/canonical_text.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+#include <utf8proc.h>
+
+namespace quorbitz {
+
+bool isAscii(std::string_view text) {
+  const char* bytes = text.data();
+  size_t size = text.size();
+  size_t index = 0;
+  for (; index + 8 <= size; index += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + index, sizeof word);
+    if (word & 0x8080808080808080ULL) return false;
+  }
+  for (; index < size; ++index) {
+    if (static_cast<unsigned char>(bytes[index]) & 0x80) return false;
+  }
+  return true;
+}
+
+bool isValidUtf8(std::string_view text) {
+  if (isAscii(text)) return true;
+  auto bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+  auto left = static_cast<utf8proc_ssize_t>(text.size());
+  while (left > 0) {
+    utf8proc_int32_t codepoint;
+    utf8proc_ssize_t used = utf8proc_iterate(bytes, left, &codepoint);
+    if (used <= 0) return false;
+    bytes += used;
+    left -= used;
+  }
+  return true;
+}
+
+std::string canonicalText(std::string_view text) {
+  if (isAscii(text)) return std::string(text);
+  utf8proc_uint8_t* composed = nullptr;
+  utf8proc_ssize_t length = utf8proc_map(
+      reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
+      static_cast<utf8proc_ssize_t>(text.size()), &composed,
+      static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
+  if (length < 0) return std::string(text);
+  std::string result(reinterpret_cast<const char*>(composed),
+                     static_cast<size_t>(length));
+  std::free(composed);
+  return result;
+}
+
+bool canonicallyEqual(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  if (isAscii(a) && isAscii(b)) return false;
+  return canonicalText(a) == canonicalText(b);
+}
+
+size_t CanonicalHash::operator()(std::string_view text) const {
+  if (isAscii(text)) return std::hash<std::string_view>{}(text);
+  return std::hash<std::string>{}(canonicalText(text));
+}
+
+}  // namespace quorbitz

@@ -1,0 +1,43 @@
+// Path text compared under Unicode canonical equivalence: a name spelled with
+// a precomposed letter equals the same name spelled with a base letter and a
+// combining mark. Comparison stays case-sensitive. Bytes that are not valid
+// UTF-8 (possible in Linux file names) are compared byte for byte.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace quorbitz {
+
+bool isAscii(std::string_view text);
+bool isValidUtf8(std::string_view text);
+
+// The NFC spelling of `text`; ASCII and invalid UTF-8 come back unchanged.
+std::string canonicalText(std::string_view text);
+
+bool canonicallyEqual(std::string_view a, std::string_view b);
+
+// Hash and equality for unordered containers keyed by path text. Plain ASCII
+// keys, by far the most common, are hashed and compared as bytes.
+struct CanonicalHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const;
+};
+
+struct CanonicalEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return a == b || canonicallyEqual(a, b);
+  }
+};
+
+using CanonicalSet = std::unordered_set<std::string, CanonicalHash, CanonicalEqual>;
+
+template <typename Value>
+using CanonicalMap =
+    std::unordered_map<std::string, Value, CanonicalHash, CanonicalEqual>;
+
+}  // namespace quorbitz

@@ -1,0 +1,56 @@
+#include "status/finder_sync.h"
+
+#include <utility>
+
+#include "badging/root_location.h"
+#include "diagnostics/trace_log.h"
+
+namespace quorbitz {
+
+const std::string_view kAppGroupIdentifier = QUORBITZ_APP_GROUP;
+
+std::shared_ptr<FinderSync> FinderSync::create(Platform platform) {
+  std::shared_ptr<FinderSync> controller(new FinderSync(platform));
+  controller->registerBadges();
+  controller->reload();
+  controller->startPolling();
+  return controller;
+}
+
+FinderSync::FinderSync(Platform platform) : platform(platform) {}
+
+void FinderSync::startPolling() {
+  RunLoop* runLoop = &platform.runLoop;
+  std::weak_ptr<FinderSync> weakSelf = weak_from_this();
+  runLoop->scheduleRepeatingTimer(kPollingInterval, [runLoop, weakSelf] {
+    // Even a tick that fires on the main thread goes through the main queue,
+    // so a reload never runs inside another call.
+    runLoop->dispatchToMain([weakSelf] {
+      if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->reload();
+    });
+  });
+}
+
+std::optional<std::string> FinderSync::finderDir() const {
+  std::optional<std::string> container =
+      platform.containers.containerPath(kAppGroupIdentifier);
+  if (!container) return std::nullopt;
+  std::string path = std::move(*container);
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (path != "/") path += '/';
+  return path + "finder";
+}
+
+std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
+  return quorbitz::locate(itemPath, roots);
+}
+
+void FinderSync::trace(std::string_view message) {
+  if (std::optional<std::string> dir = finderDir()) {
+    appendTrace(platform.files, *dir, message);
+  }
+}
+
+void FinderSync::log(std::string_view line) { platform.systemLog.log(line); }
+
+}  // namespace quorbitz

@@ -1,0 +1,94 @@
+// The extension's one controller: it owns all run-time state and carries
+// every entry point the file manager calls. Everything runs on the run loop's
+// thread, one call at a time.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "badging/badge_set.h"
+#include "menu/context_menu.h"
+#include "menu/menu_model.h"
+#include "menu/selectors.h"
+#include "platform/platform.h"
+#include "status/canonical_text.h"
+#include "status/status.h"
+
+namespace quorbitz {
+
+struct Location;
+using Command = std::vector<std::pair<std::string, std::string>>;
+
+// The application group shared with the main application.
+extern const std::string_view kAppGroupIdentifier;
+
+inline constexpr std::chrono::milliseconds kPollingInterval{3000};
+
+class FinderSync : public std::enable_shared_from_this<FinderSync> {
+ public:
+  // Registers the badges, loads status.json once and starts the polling
+  // timer. The timer holds the controller weakly: once the last reference
+  // is dropped, its ticks do nothing.
+  static std::shared_ptr<FinderSync> create(Platform platform);
+
+  FinderSync(const FinderSync&) = delete;
+  FinderSync& operator=(const FinderSync&) = delete;
+
+  void beginObservingDirectoryAtURL(const std::string& url);
+  void endObservingDirectoryAtURL(const std::string& url);
+  void requestBadgeIdentifierForURL(const std::string& url);
+
+  std::string toolbarItemName() const;
+  std::string toolbarItemToolTip() const;
+  ImageRef toolbarItemImage();
+
+  MenuModel menuForMenuKind(MenuKind kind);
+
+  void keepLocal();
+  void toggleLock();
+  void importResolve();
+  void syncNow();
+  void copyLink();
+  void setMasters();
+  void setReview();
+  void followLink();
+  void folderLink();
+  void uploadLink();
+  // Calls the action a menu item names.
+  void perform(Selector selector);
+
+ private:
+  explicit FinderSync(Platform platform);
+  void startPolling();
+
+  std::optional<std::string> finderDir() const;
+  void reload();
+  void publishWatchedFolders();
+
+  std::optional<Location> locate(std::string_view itemPath) const;
+  std::optional<BadgeId> badgeIdentifier(const std::string& itemPath);
+  void reevaluateCachedBadges();
+  void registerBadges();
+
+  std::optional<std::string> actingURL();
+  void performCopyLink();
+  void writeCommand(const Command& command);
+
+  void trace(std::string_view message);
+  void log(std::string_view line);
+
+  Platform platform;
+
+  std::vector<RootStatus> roots;
+  CanonicalMap<CanonicalSet> syncedSets;
+  CanonicalMap<CanonicalSet> keptSets;
+  CanonicalMap<CanonicalSet> lockedSets;
+  FileTime lastLoaded = FileTime::distantPast();
+  CanonicalMap<BadgeId> badgeCache;
+  std::optional<std::string> lastMenuTarget;
+};
+
+}  // namespace quorbitz

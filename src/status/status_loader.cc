@@ -1,0 +1,109 @@
+// Keeping the loaded roots in step with status.json.
+#include <algorithm>
+#include <iterator>
+
+#include "diagnostics/trace_log.h"
+#include "status/finder_sync.h"
+#include "status/status_decoder.h"
+
+namespace quorbitz {
+namespace {
+
+constexpr std::string_view kStatusFileName = "status.json";
+
+using RootSets = CanonicalMap<CanonicalSet>;
+
+// One entry per root, keyed by its path. Of two roots with the same path the
+// first keeps its entry, as it is also the one that root location picks.
+// The lists move into the sets: nothing reads them from the roots, and a
+// large project would otherwise hold every path twice.
+RootSets takeRootSets(std::vector<RootStatus>& roots,
+                      std::vector<std::string> RootStatus::*list) {
+  RootSets sets;
+  sets.reserve(roots.size());
+  for (RootStatus& root : roots) {
+    std::vector<std::string> members = std::move(root.*list);
+    (root.*list).clear();
+    auto [entry, inserted] = sets.try_emplace(root.path);
+    if (!inserted) continue;
+    entry->second.reserve(members.size());
+    entry->second.insert(std::make_move_iterator(members.begin()),
+                         std::make_move_iterator(members.end()));
+  }
+  return sets;
+}
+
+// The distinct root paths, in byte order.
+std::vector<std::string> watchedFolders(const std::vector<RootStatus>& roots) {
+  CanonicalSet seen;
+  std::vector<std::string> folders;
+  for (const RootStatus& root : roots) {
+    if (seen.insert(root.path).second) folders.push_back(root.path);
+  }
+  std::sort(folders.begin(), folders.end());
+  return folders;
+}
+
+bool sameFolders(const std::vector<std::string>& current,
+                 const std::vector<std::string>& wanted) {
+  CanonicalSet currentSet(current.begin(), current.end());
+  if (currentSet.size() != wanted.size()) return false;
+  return std::all_of(wanted.begin(), wanted.end(),
+                     [&](const std::string& folder) { return currentSet.contains(folder); });
+}
+
+}  // namespace
+
+void FinderSync::reload() {
+  std::optional<std::string> dir = finderDir();
+  if (!dir) {
+    log("quorbitzFS: reload \u2014 no group container");
+    return;
+  }
+  const std::string statusPath = *dir + "/" + std::string(kStatusFileName);
+
+  std::string statError;
+  std::optional<FileAttributes> attributes = platform.files.attributes(statusPath, &statError);
+  if (!attributes) {
+    log("quorbitzFS: reload \u2014 stat " + statusPath + " failed: " + statError);
+    return;
+  }
+  if (!attributes->modificationDate) {
+    log("quorbitzFS: reload \u2014 no mtime attr at " + statusPath);
+    return;
+  }
+  const FileTime modified = *attributes->modificationDate;
+  if (modified <= lastLoaded) return;
+
+  std::optional<std::string> bytes =
+      platform.files.readFile(statusPath, kStatusDecodePadding);
+  if (!bytes) {
+    log("quorbitzFS: reload \u2014 can't read status.json");
+    return;
+  }
+  DecodeResult decoded = decodeStatus(*bytes);
+  if (auto* error = std::get_if<DecodeError>(&decoded)) {
+    log("quorbitzFS: reload \u2014 decode failed: " + error->description);
+    return;
+  }
+  Status& status = std::get<Status>(decoded);
+
+  lastLoaded = modified;
+  log("quorbitzFS: reload \u2014 " + std::to_string(status.roots.size()) + " roots");
+  roots = std::move(status.roots);
+  syncedSets = takeRootSets(roots, &RootStatus::synced);
+  keptSets = takeRootSets(roots, &RootStatus::keptLocal);
+  lockedSets = takeRootSets(roots, &RootStatus::locked);
+  publishWatchedFolders();
+  reevaluateCachedBadges();
+}
+
+void FinderSync::publishWatchedFolders() {
+  std::vector<std::string> folders = watchedFolders(roots);
+  std::optional<std::vector<std::string>> current = platform.finder.directoryURLs();
+  if (current && sameFolders(*current, folders)) return;
+  trace("directoryURLs -> " + quotedPathList(folders));
+  platform.finder.setDirectoryURLs(folders);
+}
+
+}  // namespace quorbitz

@@ -1,0 +1,188 @@
+#include "support/fake_platform.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/linux/xdg_group_containers.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace quorbitz::testing {
+
+TempDir::TempDir() {
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "quorbitz-test-XXXXXX").string();
+  path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+void TempDir::write(const std::string& relative, const std::string& content) const {
+  std::filesystem::path file = std::filesystem::path(path_) / relative;
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << content;
+}
+
+void TempDir::makeFolder(const std::string& relative) const {
+  std::filesystem::create_directories(std::filesystem::path(path_) / relative);
+}
+
+std::string readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void FakeFinderController::setDirectoryURLs(const std::vector<std::string>& paths) {
+  watched = paths;
+  std::string call = "setDirectoryURLs";
+  for (const auto& path : paths) call += " " + path;
+  calls.push_back(call);
+}
+
+void FakeFinderController::setBadgeImage(const ImageRef& image, std::string_view label,
+                                         std::string_view identifier) {
+  calls.push_back("setBadgeImage " + std::string(identifier) + " " + std::string(label) +
+                  (image ? "" : " (no image)"));
+}
+
+void FakeFinderController::setBadgeIdentifier(std::string_view identifier,
+                                              std::string_view itemPath) {
+  calls.push_back("setBadgeIdentifier " + std::string(identifier) + " " +
+                  std::string(itemPath));
+}
+
+void ManualRunLoop::scheduleRepeatingTimer(std::chrono::milliseconds interval,
+                                           std::function<void()> block) {
+  intervals.push_back(interval);
+  timers.push_back(std::move(block));
+}
+
+void ManualRunLoop::fireTimers() {
+  for (auto& timer : timers) timer();
+}
+
+void ManualRunLoop::drain() {
+  while (!queue.empty()) {
+    auto work = std::move(queue.front());
+    queue.pop_front();
+    work();
+  }
+}
+
+namespace {
+
+std::string describe(double value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
+
+std::string describe(const Rect& rect) {
+  return "(" + describe(rect.origin.x) + ", " + describe(rect.origin.y) + ", " +
+         describe(rect.size.width) + ", " + describe(rect.size.height) + ")";
+}
+
+class RecordingCanvas final : public Canvas {
+ public:
+  explicit RecordingCanvas(Size size) : image_(std::make_shared<RecordedImage>()) {
+    image_->imageSize = size;
+  }
+  void fillOval(const Rect& bounds, SystemColor color) override {
+    image_->operations.push_back("oval " + describe(bounds) + " color " +
+                                 std::to_string(static_cast<int>(color)));
+  }
+  void drawImage(const Image& image, const Rect& destination,
+                 CompositingOperation operation, double fraction) override {
+    const auto& recorded = static_cast<const RecordedImage&>(image);
+    image_->operations.push_back(
+        "draw " + recorded.name + (recorded.configuration.empty() ? "" : " ") +
+        recorded.configuration + " in " + describe(destination) + " op " +
+        std::to_string(static_cast<int>(operation)) + " fraction " + describe(fraction));
+  }
+  ImageRef finish() override { return image_; }
+
+ private:
+  std::shared_ptr<RecordedImage> image_;
+};
+
+}  // namespace
+
+std::unique_ptr<Canvas> RecordingDrawing::beginImage(Size size) {
+  return std::make_unique<RecordingCanvas>(size);
+}
+
+ImageRef RecordingDrawing::systemSymbol(
+    std::string_view name, std::optional<std::string_view> accessibilityDescription) {
+  lookups.push_back(std::string(name) + "|" +
+                    std::string(accessibilityDescription.value_or("(none)")));
+  for (const auto& [known, size] : symbols) {
+    if (known == name) {
+      auto image = std::make_shared<RecordedImage>();
+      image->name = known;
+      image->imageSize = size;
+      return image;
+    }
+  }
+  return nullptr;
+}
+
+ImageRef RecordingDrawing::configuredSymbol(const Image& symbol,
+                                            const SymbolConfiguration& configuration) {
+  if (!configuredSize) return nullptr;
+  auto image = std::make_shared<RecordedImage>(static_cast<const RecordedImage&>(symbol));
+  image->imageSize = *configuredSize;
+  image->configuration = "palette";
+  for (SystemColor color : configuration.paletteColors) {
+    image->configuration += " " + std::to_string(static_cast<int>(color));
+  }
+  image->configuration += " size " + describe(configuration.pointSize) +
+                          (configuration.weight == FontWeight::bold ? " bold" : " regular");
+  return image;
+}
+
+ImageRef RecordingDrawing::emptyImage() { return std::make_shared<RecordedImage>(); }
+
+FakePlatform::FakePlatform()
+    : containers(newFixedGroupContainers(temp.path() + "/container")),
+      files(newPosixFileSystem()) {}
+
+FakePlatform::~FakePlatform() = default;
+
+Platform FakePlatform::platform() {
+  return {finder, *containers, *files, systemLog, pasteboard, runLoop, drawing};
+}
+
+std::string FakePlatform::finderDir() const { return temp.path() + "/container/finder"; }
+
+void FakePlatform::writeStatus(const std::string& json) const {
+  // Every rewrite gets a later modification date, however fast the test runs.
+  static int64_t nextSecond = 1'700'000'000;
+  std::string path = finderDir() + "/status.json";
+  temp.write("container/finder/status.json", json);
+  struct timespec times[2] = {{nextSecond, 0}, {nextSecond, 0}};
+  ++nextSecond;
+  utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+void FakePlatform::tick() {
+  runLoop.fireTimers();
+  runLoop.drain();
+}
+
+std::vector<std::string> FakePlatform::traceMessages() const {
+  std::vector<std::string> messages;
+  std::istringstream lines(readWholeFile(finderDir() + "/appex-trace.log"));
+  for (std::string line; std::getline(lines, line);) {
+    messages.push_back(line.size() > 21 ? line.substr(21) : line);
+  }
+  return messages;
+}
+
+}  // namespace quorbitz::testing

@@ -1,0 +1,131 @@
+// Recording stand-ins for the platform, over a real temporary directory.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quorbitz::testing {
+
+// A fresh directory, removed with everything in it at the end of the test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  // Writes `content` to `relative` below the directory, creating parents.
+  void write(const std::string& relative, const std::string& content) const;
+  void makeFolder(const std::string& relative) const;
+
+ private:
+  std::string path_;
+};
+
+std::string readWholeFile(const std::string& path);
+
+// Records every call the controller makes, as lines like
+// "setBadgeIdentifier synced /r/a".
+class FakeFinderController final : public FinderController {
+ public:
+  std::optional<std::vector<std::string>> directoryURLs() override { return watched; }
+  void setDirectoryURLs(const std::vector<std::string>& paths) override;
+  void setBadgeImage(const ImageRef& image, std::string_view label,
+                     std::string_view identifier) override;
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override;
+  std::optional<std::vector<std::string>> selectedItemURLs() override { return selection; }
+  std::optional<std::string> targetedURL() override { return targeted; }
+
+  std::vector<std::string> calls;
+  std::optional<std::vector<std::string>> watched;
+  std::optional<std::vector<std::string>> selection;
+  std::optional<std::string> targeted;
+};
+
+class RecordingSystemLog final : public SystemLog {
+ public:
+  void log(std::string_view line) override { lines.emplace_back(line); }
+  std::vector<std::string> lines;
+};
+
+class FakePasteboard final : public Pasteboard {
+ public:
+  void clearContents() override { calls.push_back("clear"); }
+  bool setString(std::string_view text) override {
+    calls.push_back("set " + std::string(text));
+    return true;
+  }
+  std::vector<std::string> calls;
+};
+
+// Timers and the main queue run only when a test says so.
+class ManualRunLoop final : public RunLoop {
+ public:
+  void scheduleRepeatingTimer(std::chrono::milliseconds interval,
+                              std::function<void()> block) override;
+  void dispatchToMain(std::function<void()> work) override {
+    queue.push_back(std::move(work));
+  }
+  void fireTimers();
+  void drain();
+
+  std::vector<std::chrono::milliseconds> intervals;
+  std::vector<std::function<void()>> timers;
+  std::deque<std::function<void()>> queue;
+};
+
+// An image that remembers how it was made.
+struct RecordedImage final : Image {
+  Size imageSize;
+  std::string name;
+  std::string configuration;  // "" for an unconfigured symbol
+  std::vector<std::string> operations;
+  Size size() const override { return imageSize; }
+  std::string symbolName() const override { return name; }
+};
+
+// Symbols are known by name with a size; drawing is recorded as text.
+class RecordingDrawing final : public Drawing {
+ public:
+  std::unique_ptr<Canvas> beginImage(Size size) override;
+  ImageRef systemSymbol(std::string_view name,
+                        std::optional<std::string_view> accessibilityDescription) override;
+  ImageRef configuredSymbol(const Image& symbol,
+                            const SymbolConfiguration& configuration) override;
+  ImageRef emptyImage() override;
+
+  std::vector<std::pair<std::string, Size>> symbols;  // known names
+  std::optional<Size> configuredSize;  // nullopt: configuration unsupported
+  std::vector<std::string> lookups;
+};
+
+// The whole platform; files are real, in the temporary directory.
+struct FakePlatform {
+  FakePlatform();
+  ~FakePlatform();
+  Platform platform();
+  // The shared directory: <temp>/container/finder.
+  std::string finderDir() const;
+  void writeStatus(const std::string& json) const;
+  // Runs one polling tick through the main queue.
+  void tick();
+  std::vector<std::string> traceMessages() const;  // without time stamps
+
+  TempDir temp;
+  FakeFinderController finder;
+  std::unique_ptr<GroupContainers> containers;
+  std::unique_ptr<FileSystem> files;
+  RecordingSystemLog systemLog;
+  FakePasteboard pasteboard;
+  ManualRunLoop runLoop;
+  RecordingDrawing drawing;
+};
+
+}  // namespace quorbitz::testing
