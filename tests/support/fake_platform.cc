@@ -1,5 +1,6 @@
 #include "support/fake_platform.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstdlib>

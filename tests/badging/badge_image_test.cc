@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "badging/badge_set.h"
+#include "support/fake_platform.h"
+
+namespace quorbitz {
+namespace {
+
+using testing::RecordedImage;
+using testing::RecordingDrawing;
+
+const RecordedImage& recorded(const ImageRef& image) {
+  return static_cast<const RecordedImage&>(*image);
+}
+
+TEST(BadgeImage, FitsTheSymbolIntoTheCentreOfTheDisc) {
+  struct Case {
+    Size symbol;
+    std::string drawnAt;
+  };
+  const std::vector<Case> cases = {
+      {{20, 10}, "(4.56, 8.28, 14.88, 7.44)"},
+      {{0.5, 0.5}, "(8.28, 8.28, 7.44, 7.44)"},
+      {{10, 20}, "(8.28, 4.56, 7.44, 14.88)"},
+  };
+  for (const auto& c : cases) {
+    RecordingDrawing drawing;
+    drawing.symbols = {{"star.fill", c.symbol}};
+    drawing.configuredSize = c.symbol;
+    ImageRef image = badgeImage(drawing, "star.fill", SystemColor::yellow);
+    ASSERT_EQ(recorded(image).operations.size(), 2u);
+    EXPECT_EQ(recorded(image).operations[0], "oval (0.5, 0.5, 23, 23) color 4");
+    EXPECT_EQ(recorded(image).operations[1],
+              "draw star.fill palette 5 size 14.4 bold in " + c.drawnAt +
+                  " op 2 fraction 1");
+    EXPECT_EQ(image->size().width, 24);
+    EXPECT_EQ(image->size().height, 24);
+  }
+}
+
+TEST(BadgeImage, FallsBackToTheUnconfiguredSymbolAndToThePlainDisc) {
+  RecordingDrawing drawing;
+  drawing.symbols = {{"play.fill", {20, 10}}};
+  ImageRef unconfigured = badgeImage(drawing, "play.fill", SystemColor::blue);
+  EXPECT_EQ(recorded(unconfigured).operations[1],
+            "draw play.fill in (4.56, 8.28, 14.88, 7.44) op 2 fraction 1");
+  ImageRef discOnly = badgeImage(drawing, "no.such.symbol", SystemColor::red);
+  EXPECT_EQ(recorded(discOnly).operations.size(), 1u);
+}
+
+TEST(BadgeSet, RegistersSixBadgesInOrderWithTheirLabels) {
+  std::vector<std::string> expected = {
+      "synced Synced", "pending Syncing", "locked Locked", "kept Kept local",
+      "masters Masters \u2014 clients download this",
+      "review Video Review \u2014 exports here go to review"};
+  ASSERT_EQ(kBadgeDefinitions.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(std::string(kBadgeDefinitions[i].identifier) + " " +
+                  std::string(kBadgeDefinitions[i].label),
+              expected[i]);
+    EXPECT_EQ(badgeIdFromText(kBadgeDefinitions[i].identifier), kBadgeDefinitions[i].id);
+  }
+}
+
+}  // namespace
+}  // namespace quorbitz

@@ -1,0 +1,75 @@
+#include "badging/root_location.h"
+
+#include <gtest/gtest.h>
+
+namespace quorbitz {
+namespace {
+
+std::vector<RootStatus> rootsAt(std::vector<std::string> paths) {
+  std::vector<RootStatus> roots;
+  for (auto& path : paths) {
+    RootStatus root;
+    root.path = std::move(path);
+    root.link = "link" + std::to_string(roots.size());
+    roots.push_back(std::move(root));
+  }
+  return roots;
+}
+
+struct LocateCase {
+  std::vector<std::string> roots;
+  std::string item;
+  std::optional<std::string> rootLink;  // nullopt: no location
+  std::string rel;
+};
+
+const std::string kComposedRoot = "/m/Caf\xC3\xA9";
+const std::string kDecomposedItem = "/m/Cafe\xCC\x81/Sce\xCC\x80ne/a";
+
+TEST(RootLocation, InnermostRootWinsAndRelIsCutAfterIt) {
+  const std::vector<LocateCase> cases = {
+      {{"/d", "/d/sub"}, "/d/sub/x", "link1", "x"},
+      {{"/d/sub", "/d"}, "/d/sub/x", "link0", "x"},
+      {{"/d", "/d/sub"}, "/d/subx", "link0", "subx"},
+      {{"/d", "/d/sub"}, "/d", "link0", ""},
+      {{"/d", "/d"}, "/d/x", "link0", "x"},
+      {{"/data/ab"}, "/data/abc", std::nullopt, ""},
+      {{"/d/"}, "/d/x", std::nullopt, ""},
+      {{"/"}, "/", "link0", ""},
+      {{"/"}, "/x", std::nullopt, ""},
+      {{"/Data"}, "/data/x", std::nullopt, ""},
+      {{}, "/d/x", std::nullopt, ""},
+      {{kComposedRoot}, kDecomposedItem, "link0", "Sce\xCC\x80ne/a"},
+      {{"/m/Cafe\xCC\x81"}, "/m/Caf\xC3\xA9/x", "link0", "x"},
+      {{"/m/a\xE9"}, "/m/a\xE9/x", "link0", "x"},
+  };
+  for (const auto& c : cases) {
+    std::vector<RootStatus> roots = rootsAt(c.roots);
+    std::optional<Location> location = locate(c.item, roots);
+    SCOPED_TRACE(c.item);
+    ASSERT_EQ(location.has_value(), c.rootLink.has_value());
+    if (!location) continue;
+    EXPECT_EQ(location->root->link, *c.rootLink);
+    EXPECT_EQ(location->rel, c.rel);
+  }
+}
+
+TEST(RootLocation, UnderPrefixMatchesMembersAndWhatLiesBelowThem) {
+  struct Case {
+    std::string rel;
+    CanonicalSet set;
+    bool expected;
+  };
+  const std::vector<Case> cases = {
+      {"a/b", {"a"}, true},       {"ab", {"a"}, false},   {"a", {"a"}, true},
+      {"a", {"a/b"}, false},      {"a", {}, false},       {"", {""}, true},
+      {"a", {""}, false},         {"x/y/z", {"x/y"}, true}, {"x/yz", {"x/y"}, false},
+      {"Cafe\xCC\x81/clip", {"Caf\xC3\xA9"}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(underPrefix(c.rel, c.set), c.expected) << c.rel;
+  }
+}
+
+}  // namespace
+}  // namespace quorbitz
