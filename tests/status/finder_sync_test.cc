@@ -1,0 +1,234 @@
+// The controller through the fake platform, over a real temporary container.
+#include "status/finder_sync.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/fake_platform.h"
+
+namespace quorbitz {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::FakePlatform;
+
+std::string rootJson(const std::string& path, const std::string& locked = "[]") {
+  return R"({"path":")" + path +
+         R"(","direction":"up","label":"L","link":"https://x.test/)" +
+         std::filesystem::path(path).filename().string() +
+         R"(","can_lock":true,"kept_local":[],"locked":)" + locked + R"(,"synced":[]})";
+}
+
+std::string statusJson(const std::vector<std::string>& roots) {
+  std::string json = R"({"version":1,"roots":[)";
+  for (size_t i = 0; i < roots.size(); ++i) json += (i ? "," : "") + roots[i];
+  return json + "]}";
+}
+
+class FinderSyncTest : public ::testing::Test {
+ protected:
+  std::string root() const { return fake.temp.path() + "/Film"; }
+  std::shared_ptr<FinderSync> start() { return FinderSync::create(fake.platform()); }
+  std::vector<std::string> logs() { return std::exchange(fake.systemLog.lines, {}); }
+  std::vector<std::string> calls() { return std::exchange(fake.finder.calls, {}); }
+
+  FakePlatform fake;
+};
+
+TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
+  fake.writeStatus(statusJson({rootJson(root())}));
+  auto controller = start();
+  std::vector<std::string> made = calls();
+  ASSERT_EQ(made.size(), 7u);
+  EXPECT_EQ(made[0], "setBadgeImage synced Synced");
+  EXPECT_EQ(made[5], "setBadgeImage review Video Review \u2014 exports here go to review");
+  EXPECT_EQ(made[6], "setDirectoryURLs " + root());
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
+  EXPECT_THAT(fake.runLoop.intervals, ElementsAre(std::chrono::milliseconds(3000)));
+  EXPECT_THAT(fake.traceMessages(), ElementsAre("directoryURLs -> [\"" + root() + "\"]"));
+}
+
+TEST_F(FinderSyncTest, TicksGoThroughTheMainQueueAndStopMatteringOnceReleased) {
+  auto controller = start();
+  logs();
+  fake.runLoop.fireTimers();
+  EXPECT_THAT(logs(), IsEmpty());
+  ASSERT_EQ(fake.runLoop.queue.size(), 1u);
+  fake.runLoop.drain();
+  EXPECT_EQ(logs().size(), 1u);
+  controller.reset();
+  fake.tick();
+  EXPECT_THAT(logs(), IsEmpty());
+}
+
+TEST_F(FinderSyncTest, FailuresAreLoggedAndKeepTheLastGoodState) {
+  const std::string statusPath = fake.finderDir() + "/status.json";
+  auto controller = start();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 stat " + statusPath +
+                                  " failed: No such file or directory"));
+  fake.writeStatus(statusJson({rootJson(root())}));
+  fake.tick();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
+  fake.tick();
+  EXPECT_THAT(logs(), IsEmpty()) << "an unchanged file is not read again";
+
+  fake.writeStatus(R"({"version":1,"roots":[{"path":"/x"}]})");
+  fake.tick();
+  fake.tick();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 decode failed: "
+                                  "roots[0].direction: missing",
+                                  "quorbitzFS: reload \u2014 decode failed: "
+                                  "roots[0].direction: missing"));
+  std::filesystem::remove(statusPath);
+  std::filesystem::create_directory(statusPath);
+  fake.tick();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 can't read status.json"));
+  EXPECT_THAT(*fake.finder.watched, ElementsAre(root()));
+  fake.temp.makeFolder("Film/Footage");
+  controller->requestBadgeIdentifierForURL(root() + "/Footage");
+  EXPECT_THAT(calls().back(), "setBadgeIdentifier synced " + root() + "/Footage");
+}
+
+TEST_F(FinderSyncTest, NoContainerLogsOnEveryCallAndWritesNothing) {
+  struct NoContainer final : GroupContainers {
+    std::optional<std::string> containerPath(std::string_view) override { return {}; }
+  } noContainer;
+  Platform platform = fake.platform();
+  Platform withoutContainer{platform.finder, noContainer,       platform.files,
+                            platform.systemLog, platform.pasteboard, platform.runLoop,
+                            platform.drawing};
+  auto controller = FinderSync::create(withoutContainer);
+  fake.tick();
+  controller->requestBadgeIdentifierForURL("/r/a");
+  controller->syncNow();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 no group container",
+                                  "quorbitzFS: reload \u2014 no group container",
+                                  "quorbitzFS: syncNow"));
+  EXPECT_TRUE(std::filesystem::is_empty(fake.temp.path()));
+}
+
+TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {
+  fake.writeStatus(R"({"version":1,"roots":[]})");
+  auto controller = start();
+  EXPECT_EQ(calls().back(), "setDirectoryURLs");
+  const std::string a = rootJson(root() + "/A"), b = rootJson(root() + "/B");
+  fake.writeStatus(statusJson({a, b}));
+  fake.tick();
+  EXPECT_EQ(calls(), std::vector<std::string>{"setDirectoryURLs " + root() + "/A " +
+                                              root() + "/B"});
+  fake.writeStatus(statusJson({b, a, b}));
+  fake.tick();
+  EXPECT_THAT(calls(), IsEmpty());
+  EXPECT_EQ(logs().back(), "quorbitzFS: reload \u2014 3 roots");
+  EXPECT_EQ(fake.traceMessages().size(), 2u);
+}
+
+TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilently) {
+  fake.temp.makeFolder("Film/Footage");
+  fake.temp.write("Film/clip.mov", "x");
+  fake.temp.write("Film/gone.mov", "x");
+  fake.writeStatus(statusJson({rootJson(root())}));
+  auto controller = start();
+  for (auto item : {"/Footage", "/clip.mov", "/gone.mov"}) {
+    controller->requestBadgeIdentifierForURL(root() + item);
+  }
+  calls();
+  const std::string traced = testing::readWholeFile(fake.finderDir() + "/appex-trace.log");
+
+  fake.writeStatus(statusJson({rootJson(root(), R"(["Footage"])")}));
+  std::filesystem::remove(root() + "/gone.mov");
+  fake.tick();
+  EXPECT_EQ(calls(), std::vector<std::string>{"setBadgeIdentifier locked " + root() +
+                                              "/Footage"});
+  EXPECT_EQ(testing::readWholeFile(fake.finderDir() + "/appex-trace.log"), traced);
+
+  fake.writeStatus(statusJson({}));
+  fake.tick();
+  EXPECT_EQ(calls(), std::vector<std::string>{"setDirectoryURLs"});
+  fake.writeStatus(statusJson({rootJson(root())}));
+  fake.tick();
+  EXPECT_EQ(calls(), std::vector<std::string>{"setDirectoryURLs " + root()})
+      << "dropped entries are not re-assigned when their root comes back";
+}
+
+TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
+  fake.temp.write("Film/a.mov", "x");
+  fake.writeStatus(statusJson({rootJson(root())}));
+  auto controller = start();
+  calls();
+  controller->requestBadgeIdentifierForURL(root());
+  controller->requestBadgeIdentifierForURL(root() + "/a.mov");
+  controller->requestBadgeIdentifierForURL(root() + "/.DS_Store");
+  controller->beginObservingDirectoryAtURL(root());
+  controller->endObservingDirectoryAtURL(root());
+  EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier pending " + root() + "/a.mov"));
+  std::vector<std::string> traced = fake.traceMessages();
+  traced.erase(traced.begin());
+  EXPECT_THAT(traced, ElementsAre("badge? " + root() + " -> none",
+                                  "badge? " + root() + "/a.mov -> pending",
+                                  "badge? " + root() + "/.DS_Store -> none",
+                                  "observe " + root(), "end-observe " + root()));
+}
+
+TEST_F(FinderSyncTest, MenuRemembersLocatedTargetsForActions) {
+  fake.temp.makeFolder("Film/F");
+  fake.writeStatus(statusJson({rootJson(root())}));
+  auto controller = start();
+  logs();
+  fake.finder.selection = std::vector<std::string>{"/elsewhere"};
+  EXPECT_TRUE(controller->menuForMenuKind(0).items.empty());
+  fake.finder.selection.reset();
+  fake.finder.targeted = root() + "/F";
+  EXPECT_EQ(controller->menuForMenuKind(1).items.size(), 7u);
+  fake.finder.targeted.reset();
+  EXPECT_TRUE(controller->menuForMenuKind(2).items.empty());
+  controller->toggleLock();
+  controller->uploadLink();
+  controller->copyLink();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: menu no acting url (kind 0)",
+                                  "quorbitzFS: menu for " + root() + "/F (rel 'F')",
+                                  "quorbitzFS: menu no acting url (kind 2)",
+                                  "quorbitzFS: toggleLock " + root() + "/F",
+                                  "quorbitzFS: uploadLink " + root() + "/F",
+                                  "quorbitzFS: copyLink https://x.test/Film"));
+  EXPECT_THAT(fake.pasteboard.calls, ElementsAre("clear", "set https://x.test/Film"));
+  size_t commands = 0;
+  for ([[maybe_unused]] auto& entry :
+       std::filesystem::directory_iterator(fake.finderDir() + "/commands")) {
+    ++commands;
+  }
+  EXPECT_EQ(commands, 2u);
+}
+
+TEST_F(FinderSyncTest, ActionsWithoutAnItem) {
+  auto controller = start();
+  logs();
+  for (Selector selector : {Selector::keepLocal, Selector::toggleLock,
+                            Selector::importResolve, Selector::copyLink,
+                            Selector::setMasters, Selector::uploadLink}) {
+    controller->perform(selector);
+  }
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: keepLocal \u2014 no acting url",
+                                  "quorbitzFS: toggleLock \u2014 no acting url",
+                                  "quorbitzFS: copyLink \u2014 no acting url"));
+  EXPECT_FALSE(std::filesystem::exists(fake.finderDir() + "/commands"));
+  controller->syncNow();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: syncNow"));
+  EXPECT_TRUE(std::filesystem::exists(fake.finderDir() + "/commands"));
+}
+
+TEST_F(FinderSyncTest, ToolbarImageIsAskedForOnEveryRead) {
+  auto controller = start();
+  fake.drawing.symbols = {{"arrow.triangle.2.circlepath", {16, 16}}};
+  EXPECT_EQ(controller->toolbarItemImage()->symbolName(), "arrow.triangle.2.circlepath");
+  fake.drawing.symbols.clear();
+  EXPECT_EQ(controller->toolbarItemImage()->symbolName(), "");
+  EXPECT_EQ(fake.drawing.lookups.back(), "arrow.triangle.2.circlepath|Quorbitz");
+  EXPECT_EQ(controller->toolbarItemToolTip(), "Quorbitz \u2014 synced folder actions");
+}
+
+}  // namespace
+}  // namespace quorbitz
