@@ -1,0 +1,276 @@
+#include "status/status_decoder.h"
+
+#include <simdjson.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quorbitz {
+namespace {
+
+namespace dom = simdjson::dom;
+
+static_assert(kStatusDecodePadding >= simdjson::SIMDJSON_PADDING,
+              "a caller's padding must be enough for simdjson to parse in place");
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kDocumentPath = "(document)";
+
+using Failure = std::optional<DecodeError>;
+
+std::string numberText(dom::element element) {
+  char buffer[32];
+  std::to_chars_result written{buffer, {}};
+  int64_t signedValue = 0;
+  uint64_t unsignedValue = 0;
+  double doubleValue = 0;
+  if (element.get_int64().get(signedValue) == simdjson::SUCCESS) {
+    written = std::to_chars(buffer, buffer + sizeof buffer, signedValue);
+  } else if (element.get_uint64().get(unsignedValue) == simdjson::SUCCESS) {
+    written = std::to_chars(buffer, buffer + sizeof buffer, unsignedValue);
+  } else if (element.get_double().get(doubleValue) == simdjson::SUCCESS) {
+    written = std::to_chars(buffer, buffer + sizeof buffer, doubleValue);
+  }
+  if (written.ec != std::errc{}) return "a number";
+  return std::string(buffer, written.ptr);
+}
+
+std::string describe(dom::element element) {
+  switch (element.type()) {
+    case dom::element_type::ARRAY:
+      return "an array";
+    case dom::element_type::OBJECT:
+      return "an object";
+    case dom::element_type::INT64:
+    case dom::element_type::UINT64:
+    case dom::element_type::DOUBLE:
+      return "a number";
+    case dom::element_type::STRING:
+      return "a string";
+    case dom::element_type::BOOL:
+      return element.get_bool().value_unsafe() ? "true" : "false";
+    case dom::element_type::NULL_VALUE:
+      return "null";
+  }
+  return "an unknown value";
+}
+
+DecodeError wrongType(std::string path, std::string_view expected,
+                      std::string_view found) {
+  path.append(": expected ").append(expected).append(", found ").append(found);
+  return DecodeError{std::move(path)};
+}
+
+DecodeError wrongType(std::string path, std::string_view expected, dom::element found) {
+  return wrongType(std::move(path), expected, describe(found));
+}
+
+std::string indexed(std::string path, size_t index) {
+  return path.append("[").append(std::to_string(index)).append("]");
+}
+
+// A JSON number is an integer for us whatever its spelling (1.0, -0.0), as
+// long as its value is whole and fits; simdjson keeps such spellings as doubles.
+std::optional<int64_t> wholeInt64(dom::element element) {
+  int64_t signedValue = 0;
+  double doubleValue = 0;
+  if (element.get_int64().get(signedValue) == simdjson::SUCCESS) return signedValue;
+  if (!element.is_double() || element.get_double().get(doubleValue)) return std::nullopt;
+  constexpr double kTwoToThe63 = 9223372036854775808.0;
+  if (std::trunc(doubleValue) != doubleValue) return std::nullopt;
+  if (doubleValue < -kTwoToThe63 || doubleValue >= kTwoToThe63) return std::nullopt;
+  return static_cast<int64_t>(doubleValue);
+}
+
+// Reads the members of one JSON object, naming each failing field by its path
+// below `owner` (empty for the top level).
+class FieldReader {
+ public:
+  FieldReader(dom::object object, std::string owner)
+      : object_(object), owner_(std::move(owner)) {}
+
+  Failure required(std::string_view key, dom::element& value) const {
+    if (object_.at_key(key).get(value) != simdjson::SUCCESS) {
+      return DecodeError{pathOf(key) + ": missing"};
+    }
+    return std::nullopt;
+  }
+
+  Failure integer(std::string_view key, int64_t& out) const {
+    dom::element value;
+    if (auto failure = required(key, value)) return failure;
+    std::optional<int64_t> whole = wholeInt64(value);
+    if (!whole) {
+      constexpr std::string_view kExpected = "an integer that fits in 64 bits";
+      if (value.is_number()) return wrongType(pathOf(key), kExpected, numberText(value));
+      return wrongType(pathOf(key), kExpected, value);
+    }
+    out = *whole;
+    return std::nullopt;
+  }
+
+  Failure string(std::string_view key, std::string& out) const {
+    dom::element value;
+    if (auto failure = required(key, value)) return failure;
+    std::string_view text;
+    if (value.get_string().get(text)) return wrongType(pathOf(key), "a string", value);
+    out.assign(text);
+    return std::nullopt;
+  }
+
+  Failure boolean(std::string_view key, bool& out) const {
+    dom::element value;
+    if (auto failure = required(key, value)) return failure;
+    if (value.get_bool().get(out)) return wrongType(pathOf(key), "true or false", value);
+    return std::nullopt;
+  }
+
+  Failure stringList(std::string_view key, std::vector<std::string>& out) const {
+    dom::element value;
+    if (auto failure = required(key, value)) return failure;
+    dom::array items;
+    if (value.get_array().get(items)) return wrongType(pathOf(key), "an array", value);
+    out.reserve(items.size());
+    for (dom::element item : items) {
+      std::string_view text;
+      if (item.get_string().get(text)) {
+        return wrongType(indexed(pathOf(key), out.size()), "a string", item);
+      }
+      out.emplace_back(text);
+    }
+    return std::nullopt;
+  }
+
+  Failure optionalBoolean(std::string_view key, std::optional<bool>& out) const {
+    dom::element value;
+    if (!optional(key, value)) return std::nullopt;
+    bool flag = false;
+    if (value.get_bool().get(flag)) {
+      return wrongType(pathOf(key), "true, false or null", value);
+    }
+    out = flag;
+    return std::nullopt;
+  }
+
+  Failure optionalStringMap(
+      std::string_view key,
+      std::optional<std::map<std::string, std::string>>& out) const {
+    dom::element value;
+    if (!optional(key, value)) return std::nullopt;
+    dom::object members;
+    if (value.get_object().get(members)) {
+      return wrongType(pathOf(key), "an object or null", value);
+    }
+    std::map<std::string, std::string> entries;
+    for (dom::key_value_pair member : members) {
+      std::string_view text;
+      if (member.value.get_string().get(text)) {
+        return wrongType(pathOf(key) + "." + std::string(member.key), "a string",
+                         member.value);
+      }
+      // try_emplace keeps the first of duplicate keys, as lookups elsewhere do.
+      entries.try_emplace(std::string(member.key), text);
+    }
+    out = std::move(entries);
+    return std::nullopt;
+  }
+
+ private:
+  bool optional(std::string_view key, dom::element& value) const {
+    return object_.at_key(key).get(value) == simdjson::SUCCESS && !value.is_null();
+  }
+
+  std::string pathOf(std::string_view key) const {
+    if (owner_.empty()) return std::string(key);
+    return owner_ + "." + std::string(key);
+  }
+
+  dom::object object_;
+  std::string owner_;
+};
+
+// The order of the reads decides which error a document with several reports.
+Failure decodeRoot(const FieldReader& fields, RootStatus& root) {
+  if (auto failure = fields.string("path", root.path)) return failure;
+  if (auto failure = fields.string("direction", root.direction)) return failure;
+  if (auto failure = fields.string("label", root.label)) return failure;
+  if (auto failure = fields.string("link", root.link)) return failure;
+  if (auto failure = fields.boolean("can_lock", root.canLock)) return failure;
+  if (auto failure = fields.stringList("kept_local", root.keptLocal)) return failure;
+  if (auto failure = fields.stringList("locked", root.locked)) return failure;
+  if (auto failure = fields.stringList("synced", root.synced)) return failure;
+  if (auto failure = fields.optionalBoolean("root_locked", root.rootLocked)) {
+    return failure;
+  }
+  if (auto failure = fields.optionalBoolean("can_mint_links", root.canMintLinks)) {
+    return failure;
+  }
+  return fields.optionalStringMap("roles", root.roles);
+}
+
+Failure decodeRoots(const FieldReader& top, std::vector<RootStatus>& roots) {
+  dom::element value;
+  if (auto failure = top.required("roots", value)) return failure;
+  dom::array items;
+  if (value.get_array().get(items)) return wrongType("roots", "an array", value);
+  roots.reserve(items.size());
+  for (dom::element item : items) {
+    std::string owner = indexed("roots", roots.size());
+    dom::object members;
+    if (item.get_object().get(members)) return wrongType(owner, "an object", item);
+    FieldReader fields(members, std::move(owner));
+    if (auto failure = decodeRoot(fields, roots.emplace_back())) return failure;
+  }
+  return std::nullopt;
+}
+
+DecodeResult decodeDocument(std::string_view text, bool hasPadding) {
+  // One parser for the life of the thread keeps its buffers warm across the
+  // reloads of status.json.
+  thread_local dom::parser parser;
+  dom::element document;
+  simdjson::error_code error =
+      parser.parse(text.data(), text.size(), !hasPadding).get(document);
+  if (error) {
+    return DecodeError{std::string(kDocumentPath) + ": not valid JSON (" +
+                       simdjson::error_message(error) + ")"};
+  }
+  dom::object top;
+  if (document.get_object().get(top)) {
+    return wrongType(std::string(kDocumentPath), "an object", document);
+  }
+  FieldReader fields(top, "");
+  Status status;
+  if (auto failure = fields.integer("version", status.version)) {
+    return *std::move(failure);
+  }
+  if (auto failure = decodeRoots(fields, status.roots)) {
+    return *std::move(failure);
+  }
+  return status;
+}
+
+}  // namespace
+
+DecodeResult decodeStatus(const std::string& bytes) {
+  std::string_view text = bytes;
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  // The spare capacity lies after the last byte, so skipping the mark at the
+  // front leaves it usable.
+  const bool hasPadding = bytes.capacity() >= bytes.size() + simdjson::SIMDJSON_PADDING;
+  try {
+    return decodeDocument(text, hasPadding);
+  } catch (const std::bad_alloc&) {
+    return DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
+  }
+}
+
+}  // namespace quorbitz
