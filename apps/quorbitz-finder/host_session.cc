@@ -68,6 +68,9 @@ void HostSession::error(const std::string& message) {
 int HostSession::run(int inputFd) {
   platform_.runLoop().setAfterQueueDrained([this] { events_.flush(); });
   controller_ = FinderSync::create(platform_.platform());
+  if (auto statusFile = platform_.statusFilePath()) {
+    platform_.runLoop().watchFileForEarlyTicks(*statusFile);
+  }
   events_.flush();
 
   GMainLoop* loop = g_main_loop_new(nullptr, FALSE);

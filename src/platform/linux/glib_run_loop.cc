@@ -1,5 +1,6 @@
 #include "platform/linux/glib_run_loop.h"
 
+#include <gio/gio.h>
 #include <glib.h>
 
 namespace quorbitz {
@@ -16,6 +17,10 @@ GlibRunLoop::~GlibRunLoop() {
     if (timer->source) g_source_remove(timer->source);
   }
   if (idleSource_) g_source_remove(idleSource_);
+  if (fileMonitor_) {
+    g_file_monitor_cancel(G_FILE_MONITOR(fileMonitor_));
+    g_object_unref(fileMonitor_);
+  }
 }
 
 void GlibRunLoop::scheduleRepeatingTimer(std::chrono::milliseconds interval,
@@ -60,15 +65,54 @@ void GlibRunLoop::drainMainQueue() {
 }
 
 void GlibRunLoop::runFor(std::chrono::milliseconds duration) {
+  runUntil([] { return false; }, duration);
+}
+
+bool GlibRunLoop::runUntil(const std::function<bool()>& done,
+                           std::chrono::milliseconds timeout) {
   bool elapsed = false;
-  g_timeout_add(
-      static_cast<guint>(duration.count()),
+  guint deadline = g_timeout_add(
+      static_cast<guint>(timeout.count()),
       [](gpointer flag) -> gboolean {
         *static_cast<bool*>(flag) = true;
         return G_SOURCE_REMOVE;
       },
       &elapsed);
-  while (!elapsed) g_main_context_iteration(nullptr, TRUE);
+  while (!done()) {
+    if (elapsed) return false;
+    g_main_context_iteration(nullptr, TRUE);
+  }
+  if (!elapsed) g_source_remove(deadline);
+  return true;
+}
+
+void GlibRunLoop::watchFileForEarlyTicks(const std::string& path) {
+  if (!timersEnabled_ || fileMonitor_) return;
+  GFile* file = g_file_new_for_path(path.c_str());
+  GFileMonitor* monitor =
+      g_file_monitor_file(file, G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr);
+  g_object_unref(file);
+  if (!monitor) return;
+  // Plain CHANGED events come while a writer is still writing; waiting for
+  // the close (CHANGES_DONE_HINT) avoids reading a half-written file.
+  g_signal_connect(
+      monitor, "changed",
+      G_CALLBACK(+[](GFileMonitor*, GFile*, GFile*, GFileMonitorEvent event,
+                     gpointer self) {
+        switch (event) {
+          case G_FILE_MONITOR_EVENT_CHANGES_DONE_HINT:
+          case G_FILE_MONITOR_EVENT_CREATED:
+          case G_FILE_MONITOR_EVENT_ATTRIBUTE_CHANGED:
+          case G_FILE_MONITOR_EVENT_MOVED_IN:
+          case G_FILE_MONITOR_EVENT_RENAMED:
+            static_cast<GlibRunLoop*>(self)->fireTimers();
+            break;
+          default:
+            break;
+        }
+      }),
+      this);
+  fileMonitor_ = monitor;
 }
 
 void GlibRunLoop::setAfterQueueDrained(std::function<void()> hook) {

@@ -31,6 +31,14 @@ class GlibRunLoop final : public RunLoop {
   void drainMainQueue();
   // Runs the main context for `duration`, serving timers and queued work.
   void runFor(std::chrono::milliseconds duration);
+  // Runs the main context until `done` holds or `timeout` passes; true when
+  // `done` held.
+  bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+  // When timers are enabled, a change of the file at `path` (rewritten,
+  // replaced, touched) fires an extra tick at once, so that changes show
+  // within moments instead of at the next interval. The timers stay the
+  // guarantee where no change signal arrives (network file systems).
+  void watchFileForEarlyTicks(const std::string& path);
   // Called after queued work has run from the main context (for example to
   // flush output that the work produced).
   void setAfterQueueDrained(std::function<void()> hook);
@@ -44,6 +52,7 @@ class GlibRunLoop final : public RunLoop {
   std::deque<std::function<void()>> mainQueue_;
   unsigned idleSource_ = 0;
   std::function<void()> afterQueueDrained_;
+  void* fileMonitor_ = nullptr;
 };
 
 }  // namespace quorbitz
