@@ -1,0 +1,45 @@
+#include "platform/nautilus/info_provider.h"
+
+#include "platform/nautilus/file_location.h"
+#include "platform/nautilus/nautilus_extension.h"
+
+namespace quorbitz {
+namespace {
+
+// Always answered at once from memory: a badge that changes later reaches
+// Nautilus by invalidating the item, never through the closure.
+NautilusOperationResult updateFileInfo(NautilusInfoProvider*, NautilusFileInfo* file,
+                                       GClosure*, NautilusOperationHandle**) {
+  try {
+    NautilusExtension* extension = runningExtension();
+    if (!extension || !file || nautilus_file_info_is_gone(file)) {
+      return NAUTILUS_OPERATION_COMPLETE;
+    }
+    std::optional<std::string> path = localPath(file);
+    if (!path || !extension->finder().isWatched(*path)) return NAUTILUS_OPERATION_COMPLETE;
+    if (std::optional<std::string> emblem = extension->requestBadge(*path)) {
+      nautilus_file_info_add_emblem(file, emblem->c_str());
+    }
+  } catch (...) {
+    // Nautilus is C: an exception must not cross into it.
+  }
+  return NAUTILUS_OPERATION_COMPLETE;
+}
+
+void initInterface(gpointer interface, gpointer) {
+  static_cast<NautilusInfoProviderInterface*>(interface)->update_file_info = &updateFileInfo;
+}
+
+}  // namespace
+
+GType registerInfoProvider(GTypeModule* module) {
+  const GTypeInfo typeInfo = {sizeof(GObjectClass), nullptr, nullptr, nullptr, nullptr,
+                              nullptr, sizeof(GObject), 0, nullptr, nullptr};
+  GType type = g_type_module_register_type(module, G_TYPE_OBJECT, "QuorbitzInfoProvider",
+                                           &typeInfo, static_cast<GTypeFlags>(0));
+  const GInterfaceInfo interfaceInfo = {&initInterface, nullptr, nullptr};
+  g_type_module_add_interface(module, type, NAUTILUS_TYPE_INFO_PROVIDER, &interfaceInfo);
+  return type;
+}
+
+}  // namespace quorbitz
