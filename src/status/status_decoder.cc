@@ -26,51 +26,11 @@ constexpr std::string_view kDocumentPath = "(document)";
 
 using Failure = std::optional<DecodeError>;
 
-std::string numberText(dom::element element) {
-  char buffer[32];
-  std::to_chars_result written{buffer, {}};
-  int64_t signedValue = 0;
-  uint64_t unsignedValue = 0;
-  double doubleValue = 0;
-  if (element.get_int64().get(signedValue) == simdjson::SUCCESS) {
-    written = std::to_chars(buffer, buffer + sizeof buffer, signedValue);
-  } else if (element.get_uint64().get(unsignedValue) == simdjson::SUCCESS) {
-    written = std::to_chars(buffer, buffer + sizeof buffer, unsignedValue);
-  } else if (element.get_double().get(doubleValue) == simdjson::SUCCESS) {
-    written = std::to_chars(buffer, buffer + sizeof buffer, doubleValue);
-  }
-  if (written.ec != std::errc{}) return "a number";
-  return std::string(buffer, written.ptr);
-}
-
-std::string describe(dom::element element) {
-  switch (element.type()) {
-    case dom::element_type::ARRAY:
-      return "an array";
-    case dom::element_type::OBJECT:
-      return "an object";
-    case dom::element_type::INT64:
-    case dom::element_type::UINT64:
-    case dom::element_type::DOUBLE:
-      return "a number";
-    case dom::element_type::STRING:
-      return "a string";
-    case dom::element_type::BOOL:
-      return element.get_bool().value_unsafe() ? "true" : "false";
-    case dom::element_type::NULL_VALUE:
-      return "null";
-  }
-  return "an unknown value";
-}
-
-DecodeError wrongType(std::string path, std::string_view expected,
-                      std::string_view found) {
-  path.append(": expected ").append(expected).append(", found ").append(found);
+// The description names the field and what it must hold, e.g.
+// "roots[1].can_lock: expected true or false".
+DecodeError wrongType(std::string path, std::string_view expected) {
+  path.append(": expected ").append(expected);
   return DecodeError{std::move(path)};
-}
-
-DecodeError wrongType(std::string path, std::string_view expected, dom::element found) {
-  return wrongType(std::move(path), expected, describe(found));
 }
 
 std::string indexed(std::string path, size_t index) {
@@ -110,8 +70,7 @@ class FieldReader {
     std::optional<int64_t> whole = wholeInt64(value);
     if (!whole) {
       constexpr std::string_view kExpected = "an integer that fits in 64 bits";
-      if (value.is_number()) return wrongType(pathOf(key), kExpected, numberText(value));
-      return wrongType(pathOf(key), kExpected, value);
+      return wrongType(pathOf(key), kExpected);
     }
     out = *whole;
     return std::nullopt;
@@ -121,7 +80,7 @@ class FieldReader {
     dom::element value;
     if (auto failure = required(key, value)) return failure;
     std::string_view text;
-    if (value.get_string().get(text)) return wrongType(pathOf(key), "a string", value);
+    if (value.get_string().get(text)) return wrongType(pathOf(key), "a string");
     out.assign(text);
     return std::nullopt;
   }
@@ -129,7 +88,7 @@ class FieldReader {
   Failure boolean(std::string_view key, bool& out) const {
     dom::element value;
     if (auto failure = required(key, value)) return failure;
-    if (value.get_bool().get(out)) return wrongType(pathOf(key), "true or false", value);
+    if (value.get_bool().get(out)) return wrongType(pathOf(key), "true or false");
     return std::nullopt;
   }
 
@@ -137,12 +96,12 @@ class FieldReader {
     dom::element value;
     if (auto failure = required(key, value)) return failure;
     dom::array items;
-    if (value.get_array().get(items)) return wrongType(pathOf(key), "an array", value);
+    if (value.get_array().get(items)) return wrongType(pathOf(key), "an array");
     out.reserve(items.size());
     for (dom::element item : items) {
       std::string_view text;
       if (item.get_string().get(text)) {
-        return wrongType(indexed(pathOf(key), out.size()), "a string", item);
+        return wrongType(indexed(pathOf(key), out.size()), "a string");
       }
       out.emplace_back(text);
     }
@@ -154,7 +113,7 @@ class FieldReader {
     if (!optional(key, value)) return std::nullopt;
     bool flag = false;
     if (value.get_bool().get(flag)) {
-      return wrongType(pathOf(key), "true, false or null", value);
+      return wrongType(pathOf(key), "true, false or null");
     }
     out = flag;
     return std::nullopt;
@@ -167,14 +126,13 @@ class FieldReader {
     if (!optional(key, value)) return std::nullopt;
     dom::object members;
     if (value.get_object().get(members)) {
-      return wrongType(pathOf(key), "an object or null", value);
+      return wrongType(pathOf(key), "an object or null");
     }
     std::map<std::string, std::string> entries;
     for (dom::key_value_pair member : members) {
       std::string_view text;
       if (member.value.get_string().get(text)) {
-        return wrongType(pathOf(key) + "." + std::string(member.key), "a string",
-                         member.value);
+        return wrongType(pathOf(key) + "." + std::string(member.key), "a string");
       }
       // try_emplace keeps the first of duplicate keys, as lookups elsewhere do.
       entries.try_emplace(std::string(member.key), text);
@@ -220,12 +178,12 @@ Failure decodeRoots(const FieldReader& top, std::vector<RootStatus>& roots) {
   dom::element value;
   if (auto failure = top.required("roots", value)) return failure;
   dom::array items;
-  if (value.get_array().get(items)) return wrongType("roots", "an array", value);
+  if (value.get_array().get(items)) return wrongType("roots", "an array");
   roots.reserve(items.size());
   for (dom::element item : items) {
     std::string owner = indexed("roots", roots.size());
     dom::object members;
-    if (item.get_object().get(members)) return wrongType(owner, "an object", item);
+    if (item.get_object().get(members)) return wrongType(owner, "an object");
     FieldReader fields(members, std::move(owner));
     if (auto failure = decodeRoot(fields, roots.emplace_back())) return failure;
   }
@@ -245,7 +203,7 @@ DecodeResult decodeDocument(std::string_view text, bool hasPadding) {
   }
   dom::object top;
   if (document.get_object().get(top)) {
-    return wrongType(std::string(kDocumentPath), "an object", document);
+    return wrongType(std::string(kDocumentPath), "an object");
   }
   FieldReader fields(top, "");
   Status status;
