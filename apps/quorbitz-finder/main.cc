@@ -1,4 +1,5 @@
 // quorbitz-finder: plays the file manager's part for the extension on Linux.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -107,6 +108,8 @@ int demoCommand(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away must not kill the host; writes then just fail.
+  std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (args.empty()) return badArguments("a command is needed");
   std::string command = args.front();
