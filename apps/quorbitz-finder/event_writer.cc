@@ -1,44 +1,13 @@
 #include "event_writer.h"
 
-#include <utf8proc.h>
+#include "status/canonical_text.h"
+#include "status/json_text.h"
 
 namespace quorbitz::host {
 
 std::string jsonLiteral(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out = "\"";
-  auto bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-  auto left = static_cast<utf8proc_ssize_t>(text.size());
-  while (left > 0) {
-    utf8proc_int32_t codepoint;
-    utf8proc_ssize_t used = utf8proc_iterate(bytes, left, &codepoint);
-    if (used <= 0) {
-      out += "\xEF\xBF\xBD";
-      ++bytes;
-      --left;
-      continue;
-    }
-    switch (codepoint) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      default:
-        if (codepoint < 0x20) {
-          out += "\\u00";
-          out += kHex[codepoint >> 4];
-          out += kHex[codepoint & 0xf];
-        } else {
-          out.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(used));
-        }
-    }
-    bytes += used;
-    left -= used;
-  }
-  out += '"';
+  std::string out;
+  appendJsonString(out, withInvalidUtf8Replaced(text));
   return out;
 }
 

@@ -4,48 +4,17 @@
 
 #include "platform/platform.h"
 #include "status/canonical_text.h"
+#include "status/json_text.h"
 
 namespace quorbitz {
-namespace {
-
-void appendJsonString(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += '"';
-  for (char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '/': out += "\\/"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20) {
-          out += "\\u00";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xf];
-        } else {
-          out += c;
-        }
-      }
-    }
-  }
-  out += '"';
-}
-
-}  // namespace
-
 std::optional<std::string> serializeCommand(const Command& command) {
   std::string json = "{";
   for (const auto& [key, value] : command) {
     if (!isValidUtf8(key) || !isValidUtf8(value)) return std::nullopt;
     if (json.size() > 1) json += ',';
-    appendJsonString(json, key);
+    appendJsonString(json, key, SlashStyle::escaped);
     json += ':';
-    appendJsonString(json, value);
+    appendJsonString(json, value, SlashStyle::escaped);
   }
   json += '}';
   return json;

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "platform/platform.h"
+#include "status/json_text.h"
 
 namespace quorbitz {
 
@@ -25,39 +26,11 @@ std::string traceLine(std::chrono::system_clock::time_point when,
   return line;
 }
 
-namespace {
-
-void appendQuoted(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += '"';
-  for (char c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (byte < 0x20 || byte == 0x7f) {
-          out += "\\u00";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xf];
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
-}
-
-}  // namespace
-
 std::string quotedPathList(const std::vector<std::string>& paths) {
   std::string list = "[";
   for (size_t i = 0; i < paths.size(); ++i) {
     if (i > 0) list += ", ";
-    appendQuoted(list, paths[i]);
+    appendJsonString(list, paths[i]);
   }
   list += ']';
   return list;

@@ -23,8 +23,8 @@ std::string traceTimestamp(std::chrono::system_clock::time_point when);
 std::string traceLine(std::chrono::system_clock::time_point when,
                       std::string_view message);
 
-// ["/a", "/b"]: each path quoted, with backslash escapes for '"', '\' and
-// control characters so that a list stays readable and unambiguous.
+// ["/a", "/b"]: each path a JSON string, so that a list stays readable and
+// unambiguous whatever the names hold.
 std::string quotedPathList(const std::vector<std::string>& paths);
 
 // Appends one line to the log in `finderDir`, restarting the log when it has

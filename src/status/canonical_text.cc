@@ -38,6 +38,26 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string withInvalidUtf8Replaced(std::string_view text) {
+  if (isValidUtf8(text)) return std::string(text);
+  std::string result;
+  auto bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+  auto left = static_cast<utf8proc_ssize_t>(text.size());
+  while (left > 0) {
+    utf8proc_int32_t codepoint;
+    utf8proc_ssize_t used = utf8proc_iterate(bytes, left, &codepoint);
+    if (used <= 0) {
+      result += "\xEF\xBF\xBD";
+      used = 1;
+    } else {
+      result.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(used));
+    }
+    bytes += used;
+    left -= used;
+  }
+  return result;
+}
+
 std::string canonicalText(std::string_view text) {
   if (isAscii(text)) return std::string(text);
   utf8proc_uint8_t* composed = nullptr;

@@ -14,6 +14,8 @@ namespace quorbitz {
 
 bool isAscii(std::string_view text);
 bool isValidUtf8(std::string_view text);
+// `text` with every byte that is not part of valid UTF-8 shown as U+FFFD.
+std::string withInvalidUtf8Replaced(std::string_view text);
 
 // The NFC spelling of `text`; ASCII and invalid UTF-8 come back unchanged.
 std::string canonicalText(std::string_view text);
