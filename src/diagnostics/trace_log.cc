@@ -7,22 +7,36 @@
 
 namespace quorbitz {
 
+namespace {
+
+// Badge requests come in bursts of hundreds a second, and formatting the
+// date costs more than the rest of the line: each thread keeps the text of
+// the last second it formatted.
+std::string_view timestampText(std::time_t seconds) {
+  thread_local std::time_t formattedSecond = -1;
+  thread_local char text[32];
+  thread_local size_t length = 0;
+  if (seconds != formattedSecond || length == 0) {
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    formattedSecond = seconds;
+  }
+  return {text, length};
+}
+
+}  // namespace
+
 std::string traceTimestamp(std::chrono::system_clock::time_point when) {
-  std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-  std::tm utc{};
-  gmtime_r(&seconds, &utc);
-  char text[32];
-  size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return std::string(text, length);
+  return std::string(timestampText(std::chrono::system_clock::to_time_t(when)));
 }
 
 std::string traceLine(std::chrono::system_clock::time_point when,
                       std::string_view message) {
-  std::string line = traceTimestamp(when);
-  line.reserve(line.size() + message.size() + 2);
-  line += ' ';
-  line += message;
-  line += '\n';
+  std::string_view timestamp = timestampText(std::chrono::system_clock::to_time_t(when));
+  std::string line;
+  line.reserve(timestamp.size() + message.size() + 2);
+  line.append(timestamp).append(1, ' ').append(message).append(1, '\n');
   return line;
 }
 
@@ -38,7 +52,9 @@ std::string quotedPathList(const std::vector<std::string>& paths) {
 
 void appendTrace(FileSystem& files, const std::string& finderDir,
                  std::string_view message) {
-  std::string logPath = finderDir + "/" + std::string(kTraceLogName);
+  std::string logPath;
+  logPath.reserve(finderDir.size() + 1 + kTraceLogName.size());
+  logPath.append(finderDir).append(1, '/').append(kTraceLogName);
   if (auto attributes = files.attributes(logPath, nullptr);
       attributes && attributes->size && *attributes->size > kTraceLogLimit) {
     files.removeFile(logPath);
