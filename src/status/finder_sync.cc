@@ -9,6 +9,13 @@ namespace quorbitz {
 
 const std::string_view kAppGroupIdentifier = QUORBITZ_APP_GROUP;
 
+namespace {
+
+constexpr std::string_view kFinderFolderName = "finder";
+constexpr size_t kRoomForFileName = 64;
+
+}  // namespace
+
 std::shared_ptr<FinderSync> FinderSync::create(Platform platform) {
   std::shared_ptr<FinderSync> controller(new FinderSync(platform));
   controller->registerBadges();
@@ -35,10 +42,15 @@ std::optional<std::string> FinderSync::finderDir() const {
   std::optional<std::string> container =
       platform.containers.containerPath(kAppGroupIdentifier);
   if (!container) return std::nullopt;
-  std::string path = std::move(*container);
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  if (path != "/") path += '/';
-  return path + "finder";
+  std::string_view path = *container;
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  std::string dir;
+  // Room for the name of a file in it, which every caller appends.
+  dir.reserve(path.size() + kFinderFolderName.size() + kRoomForFileName);
+  dir.append(path);
+  if (path != "/") dir += '/';
+  dir.append(kFinderFolderName);
+  return dir;
 }
 
 std::optional<Location> FinderSync::locate(std::string_view itemPath) const {

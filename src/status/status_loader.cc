@@ -60,7 +60,8 @@ void FinderSync::reload() {
     log("quorbitzFS: reload \u2014 no group container");
     return;
   }
-  const std::string statusPath = *dir + "/" + std::string(kStatusFileName);
+  std::string statusPath = std::move(*dir);
+  statusPath.append(1, '/').append(kStatusFileName);
 
   std::string statError;
   std::optional<FileAttributes> attributes = platform.files.attributes(statusPath, &statError);

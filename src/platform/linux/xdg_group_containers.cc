@@ -5,10 +5,9 @@
 namespace quorbitz {
 namespace {
 
-std::optional<std::string> absoluteEnvironment(const char* name) {
+const char* absoluteEnvironment(const char* name) {
   const char* value = std::getenv(name);
-  if (!value || value[0] != '/') return std::nullopt;
-  return std::string(value);
+  return value && value[0] == '/' ? value : nullptr;
 }
 
 class XdgGroupContainers final : public GroupContainers {
@@ -33,13 +32,24 @@ class FixedGroupContainers final : public GroupContainers {
 }  // namespace
 
 std::optional<std::string> defaultGroupContainerPath(std::string_view groupIdentifier) {
-  std::optional<std::string> dataHome = absoluteEnvironment("XDG_DATA_HOME");
-  if (!dataHome) {
-    std::optional<std::string> home = absoluteEnvironment("HOME");
-    if (!home) return std::nullopt;
-    dataHome = *home + "/.local/share";
+  constexpr std::string_view kDataBelowHome = "/.local/share";
+  constexpr std::string_view kContainersFolder = "/group-containers/";
+  // Asked for on every badge request: built in one allocation.
+  std::string_view dataHome;
+  std::string_view belowHome;
+  if (const char* xdgDataHome = absoluteEnvironment("XDG_DATA_HOME")) {
+    dataHome = xdgDataHome;
+  } else if (const char* home = absoluteEnvironment("HOME")) {
+    dataHome = home;
+    belowHome = kDataBelowHome;
+  } else {
+    return std::nullopt;
   }
-  return *dataHome + "/group-containers/" + std::string(groupIdentifier);
+  std::string path;
+  path.reserve(dataHome.size() + belowHome.size() + kContainersFolder.size() +
+               groupIdentifier.size());
+  path.append(dataHome).append(belowHome).append(kContainersFolder).append(groupIdentifier);
+  return path;
 }
 
 std::unique_ptr<GroupContainers> newXdgGroupContainers() {
