@@ -3,7 +3,9 @@
 #include "platform/nautilus/nautilus_headers.h"
 
 namespace quorbitz {
+namespace {
 
+// True when `path` is one of `folders` or lies below one of them.
 bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& folders) {
   for (std::string_view folder : folders) {
     if (folder.empty() || !path.starts_with(folder)) continue;
@@ -13,6 +15,8 @@ bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& fo
   }
   return false;
 }
+
+}  // namespace
 
 NautilusFinderController::NautilusFinderController(RunLoop& runLoop, EmblemIcons emblems)
     : runLoop_(runLoop), emblems_(std::move(emblems)) {}

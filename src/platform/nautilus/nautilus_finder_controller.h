@@ -27,9 +27,6 @@ struct MenuContext {
   std::optional<std::string> targeted;
 };
 
-// True when `path` is one of `folders` or lies below one of them.
-bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& folders);
-
 class NautilusFinderController final : public FinderController {
  public:
   // `runLoop` carries the re-asks out of the controller's calls; `emblems`
