@@ -55,16 +55,15 @@ void appendTrace(FileSystem& files, const std::string& finderDir,
   std::string logPath;
   logPath.reserve(finderDir.size() + 1 + kTraceLogName.size());
   logPath.append(finderDir).append(1, '/').append(kTraceLogName);
-  if (auto attributes = files.attributes(logPath, nullptr);
-      attributes && attributes->size && *attributes->size > kTraceLogLimit) {
-    files.removeFile(logPath);
-  }
   std::string line = traceLine(std::chrono::system_clock::now(), message);
-  // Whether to append or create is decided by the open, not by the size
-  // check above, so a log deleted there is created afresh here.
-  if (files.appendToExistingFile(logPath, line) == AppendOutcome::couldNotOpen) {
-    files.writeFile(logPath, line);
+  AppendOutcome outcome = files.appendUnlessLarger(logPath, line, kTraceLogLimit);
+  if (outcome == AppendOutcome::overLimit) {
+    files.removeFile(logPath);
+    outcome = files.appendToExistingFile(logPath, line);
   }
+  // Whether to append or create is decided by the open, not by the size
+  // check, so a log deleted above is created afresh here.
+  if (outcome == AppendOutcome::couldNotOpen) files.writeFile(logPath, line);
 }
 
 }  // namespace quorbitz

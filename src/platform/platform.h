@@ -82,7 +82,7 @@ struct FileTime {
   }
 };
 
-enum class AppendOutcome { appended, couldNotOpen, failedAfterOpening };
+enum class AppendOutcome { appended, couldNotOpen, failedAfterOpening, overLimit };
 
 struct FileAttributes {
   std::optional<FileTime> modificationDate;
@@ -111,6 +111,15 @@ class FileSystem {
   // the close failed (earlier content is never overwritten).
   virtual AppendOutcome appendToExistingFile(const std::string& path,
                                              std::string_view bytes) = 0;
+  // The same, except that an item holding more than `sizeLimit` bytes gets
+  // nothing written and answers overLimit. A binding that can read the size
+  // from the file it opens saves the separate look-up done here.
+  virtual AppendOutcome appendUnlessLarger(const std::string& path,
+                                           std::string_view bytes, uint64_t sizeLimit) {
+    std::optional<FileAttributes> found = attributes(path, nullptr);
+    if (found && found->size && *found->size > sizeLimit) return AppendOutcome::overLimit;
+    return appendToExistingFile(path, bytes);
+  }
   // Creates the file or replaces its content: one plain write, no temporary
   // file, no rename.
   virtual bool writeFile(const std::string& path, std::string_view bytes) = 0;

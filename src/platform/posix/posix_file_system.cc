@@ -83,6 +83,11 @@ bool readAll(int fd, char* into, size_t size) {
   return true;
 }
 
+bool largerThan(const std::string& path, uint64_t sizeLimit) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && static_cast<uint64_t>(info.st_size) > sizeLimit;
+}
+
 class PosixFileSystem final : public FileSystem {
  public:
   std::optional<FileAttributes> attributes(const std::string& path,
@@ -123,18 +128,12 @@ class PosixFileSystem final : public FileSystem {
 
   AppendOutcome appendToExistingFile(const std::string& path,
                                      std::string_view bytes) override {
-    Descriptor fd(openRetrying(path.c_str(), O_WRONLY | O_NONBLOCK));
-    if (!fd.valid()) return AppendOutcome::couldNotOpen;
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-      return AppendOutcome::couldNotOpen;
-    }
-    // Earlier lines must never be overwritten: without the seek, drop the line.
-    if (::lseek(fd.get(), 0, SEEK_END) < 0) return AppendOutcome::failedAfterOpening;
-    bool written = writeAll(fd.get(), bytes);
-    bool closed = fd.close();
-    return written && closed ? AppendOutcome::appended
-                             : AppendOutcome::failedAfterOpening;
+    return append(path, bytes, std::nullopt);
+  }
+
+  AppendOutcome appendUnlessLarger(const std::string& path, std::string_view bytes,
+                                   uint64_t sizeLimit) override {
+    return append(path, bytes, sizeLimit);
   }
 
   bool writeFile(const std::string& path, std::string_view bytes) override {
@@ -155,6 +154,30 @@ class PosixFileSystem final : public FileSystem {
     if (slash == std::string::npos || slash == 0) return false;
     if (!createDirectories(path.substr(0, slash))) return false;
     return ::mkdir(path.c_str(), 0755) == 0 || (errno == EEXIST && isDirectory(path));
+  }
+
+ private:
+  AppendOutcome append(const std::string& path, std::string_view bytes,
+                       std::optional<uint64_t> sizeLimit) {
+    Descriptor fd(openRetrying(path.c_str(), O_WRONLY | O_NONBLOCK));
+    // An item that cannot be opened is still judged by its size, as a
+    // look-up before the open would have judged it.
+    if (!fd.valid()) {
+      return sizeLimit && largerThan(path, *sizeLimit) ? AppendOutcome::overLimit
+                                                       : AppendOutcome::couldNotOpen;
+    }
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0) return AppendOutcome::couldNotOpen;
+    if (sizeLimit && static_cast<uint64_t>(info.st_size) > *sizeLimit) {
+      return AppendOutcome::overLimit;
+    }
+    if (!S_ISREG(info.st_mode)) return AppendOutcome::couldNotOpen;
+    // Earlier lines must never be overwritten: without the seek, drop the line.
+    if (::lseek(fd.get(), 0, SEEK_END) < 0) return AppendOutcome::failedAfterOpening;
+    bool written = writeAll(fd.get(), bytes);
+    bool closed = fd.close();
+    return written && closed ? AppendOutcome::appended
+                             : AppendOutcome::failedAfterOpening;
   }
 };
 
