@@ -1,0 +1,53 @@
+// status.json comes from another process that can crash half-way through a
+// write, so any bytes at all must decode to a Status or an error. The
+// decoder parses in place when the caller leaves padding and copies
+// otherwise; both ways, and a leading byte-order mark, must agree.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "status/status_decoder.h"
+
+namespace {
+
+using quorbitz::DecodeError;
+using quorbitz::DecodeResult;
+
+bool sameResult(const DecodeResult& a, const DecodeResult& b) {
+  if (a.index() != b.index()) return false;
+  if (const auto* error = std::get_if<DecodeError>(&a)) {
+    return error->description == std::get<DecodeError>(b).description;
+  }
+  return std::get<quorbitz::Status>(a) == std::get<quorbitz::Status>(b);
+}
+
+void requireSame(const DecodeResult& a, const DecodeResult& b, const char* what) {
+  if (sameResult(a, b)) return;
+  std::fprintf(stderr, "decoding disagrees: %s\n", what);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string exact(reinterpret_cast<const char*>(data), size);
+  std::string padded;
+  padded.reserve(size + quorbitz::kStatusDecodePadding);
+  padded.assign(exact);
+  std::string unpadded = exact;
+  unpadded.shrink_to_fit();
+
+  DecodeResult inPlace = quorbitz::decodeStatus(padded);
+  if (const auto* error = std::get_if<DecodeError>(&inPlace);
+      error && error->description.empty()) {
+    std::fprintf(stderr, "a decoding error without a description\n");
+    std::abort();
+  }
+  requireSame(inPlace, quorbitz::decodeStatus(unpadded), "padded and unpadded bytes");
+  if (!exact.starts_with("\xEF\xBB\xBF")) {
+    requireSame(inPlace, quorbitz::decodeStatus("\xEF\xBB\xBF" + exact),
+                "with and without a byte-order mark");
+  }
+  return 0;
+}
