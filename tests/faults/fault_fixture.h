@@ -1,0 +1,101 @@
+// A controller over the fake platform with a small synced tree, for tests
+// that break one thing and check what survives.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "status/finder_sync.h"
+#include "support/fake_platform.h"
+
+namespace quorbitz::testing {
+
+// One root at `root`; its "Footage" folder is locked, "clip.mov" synced.
+inline std::string rootDocument(const std::string& root, const std::string& locked,
+                                const std::string& synced) {
+  return R"({"path":")" + root +
+         R"(","direction":"up","label":"L","link":"https://x.test/p","can_lock":true,)"
+         R"("kept_local":[],"locked":)" + locked + R"(,"synced":)" + synced + "}";
+}
+
+inline size_t openDescriptorCount() {
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    ++count;
+  }
+  return count;
+}
+
+class FaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake.temp.makeFolder("Film/Footage");
+    fake.temp.makeFolder("Other");
+    fake.temp.write("Film/clip.mov", "x");
+  }
+
+  std::string root() const { return fake.temp.path() + "/Film"; }
+  std::string footage() const { return root() + "/Footage"; }
+  std::string clip() const { return root() + "/clip.mov"; }
+  std::string statusPath() const { return fake.finderDir() + "/status.json"; }
+
+  // The last good document: Footage locked, clip.mov synced.
+  std::string goodDocument() const {
+    return R"({"version":1,"roots":[)" +
+           rootDocument(root(), R"(["Footage"])", R"(["clip.mov"])") + "]}";
+  }
+  // The document that follows: nothing locked or synced, a second root. No
+  // white space after its last "}", so every shorter prefix is broken.
+  std::string nextDocument() const {
+    return R"({"version":2,"roots":[)" + rootDocument(root(), "[]", "[]") + "," +
+           rootDocument(fake.temp.path() + "/Other", "[]", "[]") + "]}";
+  }
+
+  // Loads the good document and hands out the two badges it decides.
+  void startWithGoodDocument() {
+    fake.writeStatus(goodDocument());
+    controller = FinderSync::create(fake.platform());
+    controller->requestBadgeIdentifierForURL(footage());
+    controller->requestBadgeIdentifierForURL(clip());
+    logs();
+    calls();
+  }
+
+  void expectGoodDocumentInForce() {
+    EXPECT_THAT(fake.finder.watched.value_or(std::vector<std::string>{}),
+                ::testing::ElementsAre(root()));
+    controller->requestBadgeIdentifierForURL(footage());
+    controller->requestBadgeIdentifierForURL(clip());
+    EXPECT_THAT(calls(), ::testing::ElementsAre("setBadgeIdentifier locked " + footage(),
+                                                "setBadgeIdentifier synced " + clip()));
+    fake.finder.targeted = footage();
+    MenuModel menu = controller->menuForMenuKind(1);
+    ASSERT_GE(menu.items.size(), 2u);
+    EXPECT_EQ(menu.items[1].title, "Unlock Folder");
+    logs();
+  }
+
+  void expectNextDocumentLoads() {
+    fake.writeStatus(nextDocument());
+    fake.tick();
+    EXPECT_THAT(logs(), ::testing::ElementsAre("quorbitzFS: reload \u2014 2 roots"));
+    EXPECT_THAT(calls(), ::testing::UnorderedElementsAre(
+                             "setDirectoryURLs " + root() + " " + fake.temp.path() + "/Other",
+                             "setBadgeIdentifier synced " + footage(),
+                             "setBadgeIdentifier pending " + clip()));
+  }
+
+  std::vector<std::string> logs() { return std::exchange(fake.systemLog.lines, {}); }
+  std::vector<std::string> calls() { return std::exchange(fake.finder.calls, {}); }
+
+  FakePlatform fake;
+  std::shared_ptr<FinderSync> controller;
+};
+
+}  // namespace quorbitz::testing

@@ -1,0 +1,74 @@
+// Paths the file manager may hand over on Linux: bytes that are not UTF-8,
+// line feeds, quotes, backslashes, and the longest path there is. Badges,
+// menus and trace lines take them as they are; a command is written exactly
+// when its path can be written as JSON.
+#include <simdjson.h>
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "faults/fault_fixture.h"
+
+namespace quorbitz::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// The "path" member of every command file, in no particular order.
+std::vector<std::string> commandPaths(const std::string& finderDir) {
+  std::vector<std::string> paths;
+  std::error_code error;
+  simdjson::dom::parser parser;
+  for (fs::directory_iterator entry(finderDir + "/commands", error), end;
+       !error && entry != end; entry.increment(error)) {
+    std::string_view path;
+    EXPECT_EQ(parser.load(entry->path()).at_key("path").get(path), simdjson::SUCCESS);
+    paths.emplace_back(path);
+  }
+  return paths;
+}
+
+class OddPaths : public FaultTest {};
+
+TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
+  struct Case {
+    std::string name;  // below the root
+    bool representable;
+  };
+  const std::string longName(4096 - root().size() - 1, 'n');
+  const std::vector<Case> cases = {
+      {"not-utf8-\xFF\xFE", false},       {"cut-\xC3", false},
+      {"line\nfeed", true},               {"quote \"d\"", true},
+      {"back\\slash\\", true},            {"caf\xC3\xA9 \xF0\x9F\x8E\xAC", true},
+      {longName, true},
+  };
+  startWithGoodDocument();
+  for (const Case& c : cases) {
+    const std::string path = root() + "/" + c.name;
+    SCOPED_TRACE(path.size());
+    fs::remove_all(fake.finderDir() + "/commands");
+
+    controller->requestBadgeIdentifierForURL(path);
+    EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier pending " + path));
+    EXPECT_THAT(readWholeFile(fake.finderDir() + "/appex-trace.log"),
+                HasSubstr(" badge? " + path + " -> pending\n"));
+
+    fake.finder.selection = std::vector<std::string>{path};
+    EXPECT_EQ(controller->menuForMenuKind(0).items.size(), 2u) << "a file's menu";
+    controller->keepLocal();
+    EXPECT_THAT(logs(), ElementsAre("quorbitzFS: menu for " + path + " (rel '" + c.name + "')",
+                                    "quorbitzFS: keepLocal " + path));
+    if (c.representable) {
+      EXPECT_THAT(commandPaths(fake.finderDir()), ElementsAre(path));
+    } else {
+      EXPECT_THAT(commandPaths(fake.finderDir()), ::testing::IsEmpty());
+    }
+  }
+  expectGoodDocumentInForce();
+}
+
+}  // namespace
+}  // namespace quorbitz::testing

@@ -1,0 +1,97 @@
+// The shared directory missing, unwritable, or with the wrong kind of item
+// where the trace log or the commands folder belong. Trace lines and command
+// files fail silently; the system log gets only the lines it always gets.
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "faults/fault_fixture.h"
+#include "support/fault_file_system.h"
+
+namespace quorbitz::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+size_t commandCount(const std::string& finderDir) {
+  std::error_code error;
+  size_t count = 0;
+  for (fs::directory_iterator entry(finderDir + "/commands", error), end;
+       !error && entry != end; entry.increment(error)) {
+    ++count;
+  }
+  return count;
+}
+
+class SharedDirectoryFaults : public FaultTest {
+ protected:
+  // A badge request, a menu and two actions on the Footage folder.
+  void useTheExtension() {
+    controller->requestBadgeIdentifierForURL(footage());
+    fake.finder.targeted = footage();
+    controller->menuForMenuKind(1);
+    controller->toggleLock();
+    controller->syncNow();
+  }
+  std::vector<std::string> usageLogLines() const {
+    return {"quorbitzFS: menu for " + footage() + " (rel 'Footage')",
+            "quorbitzFS: toggleLock " + footage(), "quorbitzFS: syncNow"};
+  }
+};
+
+TEST_F(SharedDirectoryFaults, MissingDirectoryLosesTraceLinesButKeepsCommands) {
+  controller = FinderSync::create(fake.platform());
+  logs();
+  controller->requestBadgeIdentifierForURL(footage());
+  EXPECT_FALSE(fs::exists(fake.finderDir())) << "the trace log creates no directory";
+  controller->syncNow();
+  EXPECT_EQ(commandCount(fake.finderDir()), 1u);
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: syncNow"));
+}
+
+TEST_F(SharedDirectoryFaults, ReadOnlyDirectoryFailsSilently) {
+  struct ReadOnly final : FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    bool removeFile(const std::string&) override { return false; }
+    AppendOutcome appendToExistingFile(const std::string&, std::string_view) override {
+      return AppendOutcome::couldNotOpen;
+    }
+    bool writeFile(const std::string&, std::string_view) override { return false; }
+    bool createDirectories(const std::string&) override { return false; }
+  };
+  fake.writeStatus(goodDocument());
+  fake.files = std::make_unique<ReadOnly>(std::move(fake.files));
+  controller = FinderSync::create(fake.platform());
+  logs();
+  calls();
+  useTheExtension();
+  EXPECT_EQ(logs(), usageLogLines());
+  EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier locked " + footage()));
+  EXPECT_FALSE(fs::exists(fake.finderDir() + "/appex-trace.log"));
+  EXPECT_EQ(commandCount(fake.finderDir()), 0u);
+}
+
+TEST_F(SharedDirectoryFaults, FileNamedCommandsLosesCommandsSilently) {
+  fake.temp.write("container/finder/commands", "not a folder");
+  startWithGoodDocument();
+  useTheExtension();
+  EXPECT_EQ(logs(), usageLogLines());
+  EXPECT_EQ(readWholeFile(fake.finderDir() + "/commands"), "not a folder");
+  EXPECT_EQ(fake.traceMessages().back(), "badge? " + footage() + " -> locked");
+}
+
+TEST_F(SharedDirectoryFaults, FolderNamedLikeTheTraceLogLosesTraceLinesSilently) {
+  fake.temp.makeFolder("container/finder/appex-trace.log/inside");
+  startWithGoodDocument();
+  useTheExtension();
+  EXPECT_EQ(logs(), usageLogLines());
+  EXPECT_TRUE(fs::is_directory(fake.finderDir() + "/appex-trace.log/inside"));
+  EXPECT_EQ(commandCount(fake.finderDir()), 2u);
+  calls();
+  expectGoodDocumentInForce();
+}
+
+}  // namespace
+}  // namespace quorbitz::testing

@@ -1,0 +1,84 @@
+// A status.json that another process left broken, or something that is not
+// a file at all in its place: the last good document stays in force and the
+// next valid one loads.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "faults/fault_fixture.h"
+
+namespace quorbitz::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+class StatusFileFaults : public FaultTest {
+ protected:
+  void SetUp() override {
+    FaultTest::SetUp();
+    startWithGoodDocument();
+  }
+};
+
+TEST_F(StatusFileFaults, WriteTornAtAnyByteKeepsTheLastGoodDocument) {
+  const std::string next = nextDocument();
+  for (size_t length = 0; length < next.size(); ++length) {
+    fake.writeStatus(next.substr(0, length));
+    fake.tick();
+    ASSERT_THAT(logs(), ElementsAre(StartsWith("quorbitzFS: reload \u2014 decode failed: ")))
+        << "torn after " << length << " bytes";
+    ASSERT_THAT(calls(), IsEmpty()) << "torn after " << length << " bytes";
+  }
+  expectGoodDocumentInForce();
+  expectNextDocumentLoads();
+}
+
+TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
+  struct Case {
+    std::string name;
+    std::function<void(const std::string& path)> make;
+    std::string log;
+  };
+  namespace fs = std::filesystem;
+  const std::vector<Case> cases = {
+      {"a folder", [](const std::string& path) { fs::create_directory(path); },
+       "quorbitzFS: reload \u2014 can't read status.json"},
+      {"a FIFO", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
+       "quorbitzFS: reload \u2014 can't read status.json"},
+      {"a symbolic link loop",
+       [](const std::string& path) { fs::create_symlink(path, path); },
+       "quorbitzFS: reload \u2014 stat " + statusPath() +
+           " failed: Too many levels of symbolic links"},
+      {"a 200 MB file",
+       [](const std::string& path) {
+         int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
+         ASSERT_GE(fd, 0);
+         EXPECT_EQ(::ftruncate(fd, 200 << 20), 0);
+         ::close(fd);
+       },
+       "quorbitzFS: reload \u2014 decode failed: "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(statusPath());
+    c.make(statusPath());
+    // Later than the good document's date, so that the tick reads it.
+    struct timespec now[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
+    utimensat(AT_FDCWD, statusPath().c_str(), now, AT_SYMLINK_NOFOLLOW);
+    fake.tick();
+    EXPECT_THAT(logs(), ElementsAre(StartsWith(c.log)));
+    expectGoodDocumentInForce();
+  }
+  fs::remove_all(statusPath());
+  expectNextDocumentLoads();
+}
+
+}  // namespace
+}  // namespace quorbitz::testing

@@ -1,0 +1,40 @@
+// A FileSystem that forwards every call to another one. A fault test derives
+// from it and overrides the one call it wants to fail.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace quorbitz::testing {
+
+class FileSystemWrapper : public FileSystem {
+ public:
+  explicit FileSystemWrapper(std::unique_ptr<FileSystem> target)
+      : target_(std::move(target)) {}
+
+  std::optional<FileAttributes> attributes(const std::string& path,
+                                           std::string* error) override {
+    return target_->attributes(path, error);
+  }
+  bool isDirectory(const std::string& path) override { return target_->isDirectory(path); }
+  std::optional<std::string> readFile(const std::string& path, size_t padding) override {
+    return target_->readFile(path, padding);
+  }
+  bool removeFile(const std::string& path) override { return target_->removeFile(path); }
+  AppendOutcome appendToExistingFile(const std::string& path,
+                                     std::string_view bytes) override {
+    return target_->appendToExistingFile(path, bytes);
+  }
+  bool writeFile(const std::string& path, std::string_view bytes) override {
+    return target_->writeFile(path, bytes);
+  }
+  bool createDirectories(const std::string& path) override {
+    return target_->createDirectories(path);
+  }
+
+ private:
+  std::unique_ptr<FileSystem> target_;
+};
+
+}  // namespace quorbitz::testing
