@@ -13,7 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 size_t commandCount(const std::string& finderDir) {
   std::error_code error;
@@ -56,6 +55,10 @@ TEST_F(SharedDirectoryFaults, ReadOnlyDirectoryFailsSilently) {
     using FileSystemWrapper::FileSystemWrapper;
     bool removeFile(const std::string&) override { return false; }
     AppendOutcome appendToExistingFile(const std::string&, std::string_view) override {
+      return AppendOutcome::couldNotOpen;
+    }
+    AppendOutcome appendUnlessLarger(const std::string&, std::string_view,
+                                     uint64_t) override {
       return AppendOutcome::couldNotOpen;
     }
     bool writeFile(const std::string&, std::string_view) override { return false; }

@@ -26,6 +26,10 @@ class FileSystemWrapper : public FileSystem {
                                      std::string_view bytes) override {
     return target_->appendToExistingFile(path, bytes);
   }
+  AppendOutcome appendUnlessLarger(const std::string& path, std::string_view bytes,
+                                   uint64_t sizeLimit) override {
+    return target_->appendUnlessLarger(path, bytes, sizeLimit);
+  }
   bool writeFile(const std::string& path, std::string_view bytes) override {
     return target_->writeFile(path, bytes);
   }
