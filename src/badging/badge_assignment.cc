@@ -5,16 +5,6 @@
 #include "status/finder_sync.h"
 
 namespace quorbitz {
-namespace {
-
-template <typename Value>
-const Value* find(const CanonicalMap<Value>& map, std::string_view key) {
-  auto entry = map.find(key);
-  return entry == map.end() ? nullptr : &entry->second;
-}
-
-}  // namespace
-
 void FinderSync::registerBadges() {
   for (const BadgeDefinition& badge : kBadgeDefinitions) {
     ImageRef image = badgeImage(platform.drawing, badge.symbol, badge.discColor);
@@ -29,10 +19,8 @@ std::optional<BadgeId> FinderSync::badgeIdentifier(const std::string& itemPath) 
   // Judged by the item's own path so that a symbolic link to a folder counts
   // as a folder; a missing item counts as a file.
   bool isDirectory = platform.files.isDirectory(itemPath);
-  const RootStatus& root = *location->root;
-  RootFacts facts{find(syncedSets, root.path), find(keptSets, root.path),
-                  find(lockedSets, root.path), root.roles ? &*root.roles : nullptr};
-  return chooseBadge(location->rel, isDirectory, facts);
+  return chooseBadge(location->rel, isDirectory,
+                     rootFacts[static_cast<size_t>(location->root - roots.data())]);
 }
 
 void FinderSync::requestBadgeIdentifierForURL(const std::string& url) {

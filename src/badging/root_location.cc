@@ -42,17 +42,18 @@ std::optional<Match> matchCanonical(std::string_view item,
   return Match{match->length, offsetAfterSlashes(item, slashes + 1)};
 }
 
-}  // namespace
-
-std::optional<Location> locate(std::string_view itemPath,
-                               const std::vector<RootStatus>& roots) {
+template <typename AsciiRoot>
+std::optional<Location> locateAmong(std::string_view itemPath,
+                                    const std::vector<RootStatus>& roots,
+                                    AsciiRoot rootPathIsAscii) {
   const bool itemIsAscii = isAscii(itemPath);
   std::optional<std::string> canonicalItem;
   const RootStatus* best = nullptr;
   Match bestMatch{};
-  for (const RootStatus& root : roots) {
+  for (size_t index = 0; index < roots.size(); ++index) {
+    const RootStatus& root = roots[index];
     std::optional<Match> match;
-    if (itemIsAscii && isAscii(root.path)) {
+    if (itemIsAscii && rootPathIsAscii(index)) {
       match = matchAscii(itemPath, root.path);
     } else {
       if (!canonicalItem) canonicalItem = canonicalText(itemPath);
@@ -65,6 +66,21 @@ std::optional<Location> locate(std::string_view itemPath,
   }
   if (!best) return std::nullopt;
   return Location{best, itemPath.substr(std::min(bestMatch.relStart, itemPath.size()))};
+}
+
+}  // namespace
+
+std::optional<Location> locate(std::string_view itemPath,
+                               const std::vector<RootStatus>& roots) {
+  return locateAmong(itemPath, roots,
+                     [&roots](size_t index) { return isAscii(roots[index].path); });
+}
+
+std::optional<Location> locate(std::string_view itemPath,
+                               const std::vector<RootStatus>& roots,
+                               const std::vector<bool>& asciiPaths) {
+  return locateAmong(itemPath, roots,
+                     [&asciiPaths](size_t index) { return asciiPaths[index]; });
 }
 
 bool underPrefix(std::string_view rel, const CanonicalSet& prefixes) {

@@ -23,6 +23,12 @@ struct Location {
 std::optional<Location> locate(std::string_view itemPath,
                                const std::vector<RootStatus>& roots);
 
+// The same, with the ASCII-ness of each root path worked out beforehand:
+// `asciiPaths[i]` tells it for `roots[i].path`.
+std::optional<Location> locate(std::string_view itemPath,
+                               const std::vector<RootStatus>& roots,
+                               const std::vector<bool>& asciiPaths);
+
 // True when `rel` equals a member of `prefixes` or lies below one. Probes the
 // ancestors of `rel` rather than walking the set, so its cost does not grow
 // with the set.

@@ -54,7 +54,7 @@ std::optional<std::string> FinderSync::finderDir() const {
 }
 
 std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
-  return quorbitz::locate(itemPath, roots);
+  return quorbitz::locate(itemPath, roots, asciiRootPaths);
 }
 
 void FinderSync::trace(std::string_view message) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "badging/badge_choice.h"
 #include "badging/badge_set.h"
 #include "menu/context_menu.h"
 #include "menu/menu_model.h"
@@ -66,6 +67,7 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
 
   std::optional<std::string> finderDir() const;
   void reload();
+  void indexRoots();
   void publishWatchedFolders();
 
   std::optional<Location> locate(std::string_view itemPath) const;
@@ -86,6 +88,10 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   CanonicalMap<CanonicalSet> syncedSets;
   CanonicalMap<CanonicalSet> keptSets;
   CanonicalMap<CanonicalSet> lockedSets;
+  // Per element of `roots`, worked out once per load rather than once per
+  // badge: what badge choice needs of it, and whether its path is ASCII.
+  std::vector<RootFacts> rootFacts;
+  std::vector<bool> asciiRootPaths;
   FileTime lastLoaded = FileTime::distantPast();
   CanonicalMap<BadgeId> badgeCache;
   std::optional<std::string> lastMenuTarget;

@@ -95,8 +95,25 @@ void FinderSync::reload() {
   syncedSets = takeRootSets(roots, &RootStatus::synced);
   keptSets = takeRootSets(roots, &RootStatus::keptLocal);
   lockedSets = takeRootSets(roots, &RootStatus::locked);
+  indexRoots();
   publishWatchedFolders();
   reevaluateCachedBadges();
+}
+
+void FinderSync::indexRoots() {
+  auto setOf = [](const RootSets& sets, const std::string& rootPath) {
+    auto entry = sets.find(rootPath);
+    return entry == sets.end() ? nullptr : &entry->second;
+  };
+  rootFacts.clear();
+  asciiRootPaths.clear();
+  rootFacts.reserve(roots.size());
+  asciiRootPaths.reserve(roots.size());
+  for (const RootStatus& root : roots) {
+    rootFacts.push_back({setOf(syncedSets, root.path), setOf(keptSets, root.path),
+                         setOf(lockedSets, root.path), root.roles ? &*root.roles : nullptr});
+    asciiRootPaths.push_back(isAscii(root.path));
+  }
 }
 
 void FinderSync::publishWatchedFolders() {
