@@ -31,26 +31,29 @@ void FinderSync::requestBadgeIdentifierForURL(const std::string& url) {
   message.append("badge? ").append(url).append(" -> ").append(identifier);
   trace(message);
   if (!badge) return;
-  badgeCache.insert_or_assign(url, *badge);
+  auto [entry, inserted] = badgeCache.insert_or_assign(url, *badge);
+  if (inserted) badgeCacheOrder.push_back(&*entry);
   platform.finder.setBadgeIdentifier(identifier, url);
 }
 
 void FinderSync::reevaluateCachedBadges() {
   // Each step only overwrites or erases the entry it visits and the platform
-  // never calls back from inside setBadgeIdentifier, so walking the live map
-  // visits exactly the entries that were there when the walk began.
-  for (auto entry = badgeCache.begin(); entry != badgeCache.end();) {
+  // never calls back from inside setBadgeIdentifier, so the walk visits
+  // exactly the entries that were there when it began.
+  size_t kept = 0;
+  for (CachedBadge* entry : badgeCacheOrder) {
     std::optional<BadgeId> badge = badgeIdentifier(entry->first);
     if (!badge) {
-      entry = badgeCache.erase(entry);
+      badgeCache.erase(badgeCache.find(entry->first));
       continue;
     }
     if (*badge != entry->second) {
       entry->second = *badge;
       platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), entry->first);
     }
-    ++entry;
+    badgeCacheOrder[kept++] = entry;
   }
+  badgeCacheOrder.resize(kept);
 }
 
 void FinderSync::beginObservingDirectoryAtURL(const std::string& url) {

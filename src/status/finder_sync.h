@@ -94,6 +94,13 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   std::vector<bool> asciiRootPaths;
   FileTime lastLoaded = FileTime::distantPast();
   CanonicalMap<BadgeId> badgeCache;
+  // The entries of badgeCache in the order their items were first asked
+  // about, the order re-evaluation walks them in. The file manager asks about
+  // a folder's items together, and the file system answers stats of
+  // neighbouring items one after another far faster than the random walk of
+  // the hash order.
+  using CachedBadge = CanonicalMap<BadgeId>::value_type;
+  std::vector<CachedBadge*> badgeCacheOrder;
   std::optional<std::string> lastMenuTarget;
 };
 
