@@ -58,8 +58,10 @@ void appendTrace(FileSystem& files, const std::string& finderDir,
   std::string line = traceLine(std::chrono::system_clock::now(), message);
   AppendOutcome outcome = files.appendUnlessLarger(logPath, line, kTraceLogLimit);
   if (outcome == AppendOutcome::overLimit) {
-    files.removeFile(logPath);
-    outcome = files.appendToExistingFile(logPath, line);
+    // A log that cannot be deleted (a directory that refuses the unlink but
+    // not the write) is emptied instead: appending would let it grow forever.
+    outcome = files.removeFile(logPath) ? files.appendToExistingFile(logPath, line)
+                                        : AppendOutcome::couldNotOpen;
   }
   // Whether to append or create is decided by the open, not by the size
   // check, so a log deleted above is created afresh here.

@@ -7,6 +7,7 @@
 
 #include "diagnostics/trace_log.h"
 #include "faults/fault_fixture.h"
+#include "support/fault_file_system.h"
 
 namespace quorbitz::testing {
 namespace {
@@ -36,6 +37,24 @@ TEST_F(FaultTest, TraceLogRestartsPastItsLimitKeepingTheTriggeringLine) {
     }
     previousSize = size;
   }
+}
+
+}  // namespace
+}  // namespace quorbitz::testing
+
+namespace quorbitz::testing {
+namespace {
+
+TEST_F(FaultTest, TraceLogThatCannotBeDeletedIsEmptiedInstead) {
+  struct Undeletable final : FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    bool removeFile(const std::string&) override { return false; }
+  };
+  fake.files = std::make_unique<Undeletable>(std::move(fake.files));
+  startWithGoodDocument();
+  fake.temp.write("container/finder/appex-trace.log", std::string(kTraceLogLimit + 1, 'x'));
+  controller->requestBadgeIdentifierForURL(clip());
+  EXPECT_THAT(fake.traceMessages(), ::testing::ElementsAre("badge? " + clip() + " -> synced"));
 }
 
 }  // namespace
