@@ -190,10 +190,24 @@ Failure decodeRoots(const FieldReader& top, std::vector<RootStatus>& roots) {
   return std::nullopt;
 }
 
-DecodeResult decodeDocument(std::string_view text, bool hasPadding) {
-  // One parser for the life of the thread keeps its buffers warm across the
-  // reloads of status.json.
+// One parser for the life of the thread keeps its buffers warm across the
+// reloads of status.json.
+dom::parser& threadParser() {
   thread_local dom::parser parser;
+  return parser;
+}
+
+// The parser's buffers take about fourteen bytes per byte of the largest
+// document it has seen. Kept after a huge status.json, they would stay with
+// the file manager for the rest of its life.
+constexpr size_t kLargestKeptParserCapacity = size_t{16} << 20;
+
+void releaseLargeParserBuffers() {
+  if (threadParser().capacity() > kLargestKeptParserCapacity) threadParser() = dom::parser{};
+}
+
+DecodeResult decodeDocument(std::string_view text, bool hasPadding) {
+  dom::parser& parser = threadParser();
   dom::element document;
   simdjson::error_code error =
       parser.parse(text.data(), text.size(), !hasPadding).get(document);
@@ -224,11 +238,14 @@ DecodeResult decodeStatus(const std::string& bytes) {
   // The spare capacity lies after the last byte, so skipping the mark at the
   // front leaves it usable.
   const bool hasPadding = bytes.capacity() >= bytes.size() + simdjson::SIMDJSON_PADDING;
+  DecodeResult result = DecodeError{};
   try {
-    return decodeDocument(text, hasPadding);
+    result = decodeDocument(text, hasPadding);
   } catch (const std::bad_alloc&) {
-    return DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
+    result = DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
   }
+  releaseLargeParserBuffers();
+  return result;
 }
 
 }  // namespace quorbitz

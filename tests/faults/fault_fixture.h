@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,15 @@ inline size_t openDescriptorCount() {
     ++count;
   }
   return count;
+}
+
+// The process's address space in kB, as /proc/self/status tells it.
+inline long virtualMemoryKb() {
+  std::istringstream status(readWholeFile("/proc/self/status"));
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmSize:")) return std::stol(line.substr(7));
+  }
+  return 0;
 }
 
 class FaultTest : public ::testing::Test {

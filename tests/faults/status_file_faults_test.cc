@@ -72,8 +72,11 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
     // Later than the good document's date, so that the tick reads it.
     struct timespec now[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
     utimensat(AT_FDCWD, statusPath().c_str(), now, AT_SYMLINK_NOFOLLOW);
+    const long memoryBefore = virtualMemoryKb();
     fake.tick();
     EXPECT_THAT(logs(), ElementsAre(StartsWith(c.log)));
+    EXPECT_LT(virtualMemoryKb() - memoryBefore, 1'000'000)
+        << "no buffer sized for the largest document outlives the load";
     expectGoodDocumentInForce();
   }
   fs::remove_all(statusPath());
