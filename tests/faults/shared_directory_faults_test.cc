@@ -42,7 +42,8 @@ class SharedDirectoryFaults : public FaultTest {
 
 TEST_F(SharedDirectoryFaults, MissingDirectoryLosesTraceLinesButKeepsCommands) {
   controller = FinderSync::create(fake.platform());
-  logs();
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 stat " + statusPath() +
+                                  " failed: No such file or directory"));
   controller->requestBadgeIdentifierForURL(footage());
   EXPECT_FALSE(fs::exists(fake.finderDir())) << "the trace log creates no directory";
   controller->syncNow();
