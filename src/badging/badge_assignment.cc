@@ -26,8 +26,10 @@ std::optional<BadgeId> FinderSync::badgeIdentifier(const std::string& itemPath) 
 void FinderSync::requestBadgeIdentifierForURL(const std::string& url) {
   std::optional<BadgeId> badge = badgeIdentifier(url);
   std::string_view identifier = badge ? badgeIdentifierText(*badge) : "none";
-  std::string message;
-  message.reserve(url.size() + identifier.size() + 11);
+  // The file manager asks for every item it shows: the buffer is kept from
+  // request to request.
+  thread_local std::string message;
+  message.clear();
   message.append("badge? ").append(url).append(" -> ").append(identifier);
   trace(message);
   if (!badge) return;

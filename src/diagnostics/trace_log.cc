@@ -31,12 +31,22 @@ std::string traceTimestamp(std::chrono::system_clock::time_point when) {
   return std::string(timestampText(std::chrono::system_clock::to_time_t(when)));
 }
 
-std::string traceLine(std::chrono::system_clock::time_point when,
-                      std::string_view message) {
+namespace {
+
+void formatTraceLine(std::string& line, std::chrono::system_clock::time_point when,
+                     std::string_view message) {
   std::string_view timestamp = timestampText(std::chrono::system_clock::to_time_t(when));
-  std::string line;
+  line.clear();
   line.reserve(timestamp.size() + message.size() + 2);
   line.append(timestamp).append(1, ' ').append(message).append(1, '\n');
+}
+
+}  // namespace
+
+std::string traceLine(std::chrono::system_clock::time_point when,
+                      std::string_view message) {
+  std::string line;
+  formatTraceLine(line, when, message);
   return line;
 }
 
@@ -50,12 +60,12 @@ std::string quotedPathList(const std::vector<std::string>& paths) {
   return list;
 }
 
-void appendTrace(FileSystem& files, const std::string& finderDir,
-                 std::string_view message) {
-  std::string logPath;
-  logPath.reserve(finderDir.size() + 1 + kTraceLogName.size());
-  logPath.append(finderDir).append(1, '/').append(kTraceLogName);
-  std::string line = traceLine(std::chrono::system_clock::now(), message);
+void appendTrace(FileSystem& files, std::string finderDir, std::string_view message) {
+  std::string logPath = std::move(finderDir);
+  logPath.append(1, '/').append(kTraceLogName);
+  // One line per badge request: the buffer is kept from line to line.
+  thread_local std::string line;
+  formatTraceLine(line, std::chrono::system_clock::now(), message);
   AppendOutcome outcome = files.appendUnlessLarger(logPath, line, kTraceLogLimit);
   if (outcome == AppendOutcome::overLimit) {
     // A log that cannot be deleted (a directory that refuses the unlink but

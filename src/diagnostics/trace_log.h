@@ -29,7 +29,6 @@ std::string quotedPathList(const std::vector<std::string>& paths);
 
 // Appends one line to the log in `finderDir`, restarting the log when it has
 // outgrown the limit. Every failure is silent; never creates `finderDir`.
-void appendTrace(FileSystem& files, const std::string& finderDir,
-                 std::string_view message);
+void appendTrace(FileSystem& files, std::string finderDir, std::string_view message);
 
 }  // namespace quorbitz

@@ -42,15 +42,13 @@ std::optional<std::string> FinderSync::finderDir() const {
   std::optional<std::string> container =
       platform.containers.containerPath(kAppGroupIdentifier);
   if (!container) return std::nullopt;
-  std::string_view path = *container;
-  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-  std::string dir;
+  std::string& dir = *container;
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (dir != "/") dir += '/';
   // Room for the name of a file in it, which every caller appends.
-  dir.reserve(path.size() + kFinderFolderName.size() + kRoomForFileName);
-  dir.append(path);
-  if (path != "/") dir += '/';
+  dir.reserve(dir.size() + kFinderFolderName.size() + kRoomForFileName);
   dir.append(kFinderFolderName);
-  return dir;
+  return container;
 }
 
 std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
@@ -59,7 +57,7 @@ std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
 
 void FinderSync::trace(std::string_view message) {
   if (std::optional<std::string> dir = finderDir()) {
-    appendTrace(platform.files, *dir, message);
+    appendTrace(platform.files, std::move(*dir), message);
   }
 }
 

@@ -5,6 +5,8 @@
 namespace quorbitz {
 namespace {
 
+constexpr size_t kRoomBelowContainer = 80;
+
 const char* absoluteEnvironment(const char* name) {
   const char* value = std::getenv(name);
   return value && value[0] == '/' ? value : nullptr;
@@ -46,8 +48,10 @@ std::optional<std::string> defaultGroupContainerPath(std::string_view groupIdent
     return std::nullopt;
   }
   std::string path;
+  // Callers put a folder and a file name below the container; room for them
+  // spares a reallocation.
   path.reserve(dataHome.size() + belowHome.size() + kContainersFolder.size() +
-               groupIdentifier.size());
+               groupIdentifier.size() + kRoomBelowContainer);
   path.append(dataHome).append(belowHome).append(kContainersFolder).append(groupIdentifier);
   return path;
 }
