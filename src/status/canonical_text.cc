@@ -10,13 +10,27 @@
 namespace quorbitz {
 
 bool isAscii(std::string_view text) {
+  // Runs on every path hashed or compared, so it looks at 32 bytes a step
+  // and covers the tail with one word that may overlap the last step.
+  constexpr uint64_t kHighBits = 0x8080808080808080ULL;
   const char* bytes = text.data();
-  size_t size = text.size();
+  const size_t size = text.size();
   size_t index = 0;
+  for (; index + 32 <= size; index += 32) {
+    uint64_t words[4];
+    std::memcpy(words, bytes + index, sizeof words);
+    if ((words[0] | words[1] | words[2] | words[3]) & kHighBits) return false;
+  }
   for (; index + 8 <= size; index += 8) {
     uint64_t word;
     std::memcpy(&word, bytes + index, sizeof word);
-    if (word & 0x8080808080808080ULL) return false;
+    if (word & kHighBits) return false;
+  }
+  if (index == size) return true;
+  if (size >= 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + size - 8, sizeof word);
+    return (word & kHighBits) == 0;
   }
   for (; index < size; ++index) {
     if (static_cast<unsigned char>(bytes[index]) & 0x80) return false;
