@@ -74,8 +74,8 @@ void checkCommandFiles(const std::string& folder) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     simdjson::dom::object command;
     bool valid = parser.parse(bytes).get(command) == simdjson::SUCCESS;
-    for (auto member : valid ? command : simdjson::dom::object()) {
-      valid = valid && member.value.is_string();
+    if (valid) {
+      for (auto member : command) valid = valid && member.value.is_string();
     }
     if (!valid) {
       std::fprintf(stderr, "unreadable command file: %s\n", bytes.c_str());
