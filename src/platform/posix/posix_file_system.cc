@@ -166,14 +166,21 @@ class PosixFileSystem final : public FileSystem {
       return sizeLimit && largerThan(path, *sizeLimit) ? AppendOutcome::overLimit
                                                        : AppendOutcome::couldNotOpen;
     }
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0) return AppendOutcome::couldNotOpen;
-    if (sizeLimit && static_cast<uint64_t>(info.st_size) > *sizeLimit) {
-      return AppendOutcome::overLimit;
-    }
-    if (!S_ISREG(info.st_mode)) return AppendOutcome::couldNotOpen;
     // Earlier lines must never be overwritten: without the seek, drop the line.
-    if (::lseek(fd.get(), 0, SEEK_END) < 0) return AppendOutcome::failedAfterOpening;
+    const off_t end = ::lseek(fd.get(), 0, SEEK_END);
+    // A regular file ends at its size, so the trace log's append, made for
+    // every badge request, needs no further call. Whatever else the open
+    // reached (a FIFO, a terminal, /dev/null) fails the seek or ends at 0,
+    // and only then, past the limit or without one is the item looked at.
+    if (!sizeLimit || end <= 0 || static_cast<uint64_t>(end) > *sizeLimit) {
+      struct stat info;
+      if (::fstat(fd.get(), &info) != 0) return AppendOutcome::couldNotOpen;
+      if (sizeLimit && static_cast<uint64_t>(info.st_size) > *sizeLimit) {
+        return AppendOutcome::overLimit;
+      }
+      if (!S_ISREG(info.st_mode)) return AppendOutcome::couldNotOpen;
+      if (end < 0) return AppendOutcome::failedAfterOpening;
+    }
     bool written = writeAll(fd.get(), bytes);
     bool closed = fd.close();
     return written && closed ? AppendOutcome::appended
