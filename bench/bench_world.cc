@@ -1,0 +1,35 @@
+#include "bench_world.h"
+
+#include <malloc.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "bench_environment.h"
+
+namespace quorbitz::bench {
+
+World::World(const std::vector<RootSpec>& roots) {
+  BenchEnvironment::get().writeStatus(statusJson(roots));
+  controller = FinderSync::create(platform.platform());
+}
+
+void World::requestBadges(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) controller->requestBadgeIdentifierForURL(path);
+}
+
+size_t World::badgeRequestsAnswered() const { return platform.finder.badgesAssigned; }
+
+void ensureFile(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) == 0) return;
+  makeFolders(std::filesystem::path(path).parent_path().string());
+  writeWholeFile(path, "");
+}
+
+size_t heapBytesInUse() {
+  struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+}  // namespace quorbitz::bench

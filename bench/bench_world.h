@@ -1,0 +1,34 @@
+// A controller started over a quiet platform on a status.json of the
+// benchmark's choosing.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "quiet_platform.h"
+#include "status/finder_sync.h"
+#include "status_json.h"
+
+namespace quorbitz::bench {
+
+struct World {
+  // Writes the status of `roots` and starts a controller on it.
+  explicit World(const std::vector<RootSpec>& roots);
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  void requestBadges(const std::vector<std::string>& paths);
+  size_t badgeRequestsAnswered() const;
+
+  QuietPlatform platform;
+  std::shared_ptr<FinderSync> controller;
+};
+
+// Creates the file at `path` with its folders, once per run.
+void ensureFile(const std::string& path);
+
+// Heap bytes in use now, from mallinfo2 (allocated chunks plus mapped blocks).
+size_t heapBytesInUse();
+
+}  // namespace quorbitz::bench
