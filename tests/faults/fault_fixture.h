@@ -17,7 +17,7 @@
 
 namespace quorbitz::testing {
 
-// One root at `root`; its "Footage" folder is locked, "clip.mov" synced.
+// One root of status.json, with its locked and synced lists as JSON arrays.
 inline std::string rootDocument(const std::string& root, const std::string& locked,
                                 const std::string& synced) {
   return R"({"path":")" + root +
