@@ -181,8 +181,15 @@ class Demo {
   std::shared_ptr<FinderSync> controller_;
 };
 
+// A TMPDIR that names no folder must not abort the demo: /tmp then serves.
+fs::path temporaryRoot() {
+  std::error_code error;
+  fs::path folder = fs::temp_directory_path(error);
+  return error ? fs::path("/tmp") : folder;
+}
+
 std::optional<std::string> makeTemporaryFolder() {
-  std::string pattern = (fs::temp_directory_path() / "quorbitz-demo-XXXXXX").string();
+  std::string pattern = (temporaryRoot() / "quorbitz-demo-XXXXXX").string();
   if (!mkdtemp(pattern.data())) return std::nullopt;
   return pattern;
 }
@@ -200,7 +207,7 @@ int runDemo(const std::optional<std::string>& keepDir) {
   fs::path absolute = fs::absolute(*base, error);
   DemoTree tree = demoTreeAt(absolute.lexically_normal().string());
   // Without --keep the tree goes away afterwards, but the pictures stay.
-  if (!keepDir) tree.badgeFolder = (fs::temp_directory_path() / "quorbitz-badges").string();
+  if (!keepDir) tree.badgeFolder = (temporaryRoot() / "quorbitz-badges").string();
   if (!buildDemoTree(tree)) {
     std::fprintf(stderr, "quorbitz-finder: cannot build the demo in %s\n", base->c_str());
     return 1;

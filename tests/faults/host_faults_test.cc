@@ -121,3 +121,27 @@ TEST(HostFaults, DamagedStatusFilesAndOddPathsLeaveTheHostAnswering) {
 
 }  // namespace
 }  // namespace quorbitz::testing
+
+namespace quorbitz::testing {
+namespace {
+
+TEST(HostFaults, DemoWithATemporaryFolderThatIsMissingStillRuns) {
+  TempDir temp;
+  std::string tmpdir = "TMPDIR=" + temp.path() + "/missing";
+  std::string program = QUORBITZ_HOST_BINARY, demo = "demo";
+  char* argv[] = {program.data(), demo.data(), nullptr};
+  char* envp[] = {tmpdir.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  int status = -1;
+  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
+}  // namespace quorbitz::testing
