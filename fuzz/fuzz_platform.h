@@ -18,11 +18,16 @@ namespace quorbitz::fuzzing {
 class FuzzFinder final : public FinderController {
  public:
   std::optional<std::vector<std::string>> directoryURLs() override { return watched; }
-  void setDirectoryURLs(const std::vector<std::string>& paths) override { watched = paths; }
+  void setDirectoryURLs(const std::vector<std::string>& paths) override {
+    watched = paths;
+  }
   void setBadgeImage(const ImageRef& image, std::string_view label,
                      std::string_view identifier) override;
-  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override;
-  std::optional<std::vector<std::string>> selectedItemURLs() override { return selection; }
+  void setBadgeIdentifier(std::string_view identifier,
+                          std::string_view itemPath) override;
+  std::optional<std::vector<std::string>> selectedItemURLs() override {
+    return selection;
+  }
   std::optional<std::string> targetedURL() override { return targeted; }
 
   std::optional<std::vector<std::string>> watched;

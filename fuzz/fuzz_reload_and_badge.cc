@@ -11,6 +11,8 @@
 // the temporary folder that holds the synced tree and the container, and
 // "\n" in a path for a line feed. Without a "%%" line all bytes are the
 // status document.
+#include <simdjson.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,8 +22,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <simdjson.h>
 
 #include "fuzz_platform.h"
 #include "platform/linux/xdg_group_containers.h"
@@ -71,7 +71,8 @@ void checkCommandFiles(const std::string& folder) {
   simdjson::dom::parser parser;
   for (const auto& entry : entries) {
     std::ifstream in(entry.path(), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes((std::istreambuf_iterator<char>(in)),
+                      std::istreambuf_iterator<char>());
     simdjson::dom::object command;
     bool valid = parser.parse(bytes).get(command) == simdjson::SUCCESS;
     if (valid) {
@@ -104,24 +105,44 @@ void run(const std::string& statusBytes, const std::vector<std::string>& calls) 
     std::string argument = line.size() >= 2 && line[1] == ' ' ? line.substr(2) : line;
     argument = replaceAll(std::move(argument), "\\n", "\n");
     switch (line.empty() || (line.size() > 1 && line[1] != ' ') ? '\0' : line[0]) {
-      case 'b': controller->requestBadgeIdentifierForURL(argument); break;
-      case 'o': controller->beginObservingDirectoryAtURL(argument); break;
-      case 'e': controller->endObservingDirectoryAtURL(argument); break;
+      case 'b':
+        controller->requestBadgeIdentifierForURL(argument);
+        break;
+      case 'o':
+        controller->beginObservingDirectoryAtURL(argument);
+        break;
+      case 'e':
+        controller->endObservingDirectoryAtURL(argument);
+        break;
       case 's':
         if (!finder.selection) finder.selection.emplace();
         finder.selection->push_back(argument);
         break;
-      case 'S': finder.selection.emplace(); break;
-      case 'N': finder.selection.reset(); break;
-      case 't': finder.targeted = argument; break;
-      case 'T': finder.targeted.reset(); break;
-      case 'm': controller->menuForMenuKind(numberIn(argument)); break;
-      case 'a': controller->perform(static_cast<Selector>(numberIn(argument) % 10)); break;
+      case 'S':
+        finder.selection.emplace();
+        break;
+      case 'N':
+        finder.selection.reset();
+        break;
+      case 't':
+        finder.targeted = argument;
+        break;
+      case 'T':
+        finder.targeted.reset();
+        break;
+      case 'm':
+        controller->menuForMenuKind(numberIn(argument));
+        break;
+      case 'a':
+        controller->perform(static_cast<Selector>(numberIn(argument) % 10));
+        break;
       case 'r':
         world.touchStatus();
         runLoop.tick();
         break;
-      default: controller->requestBadgeIdentifierForURL(line); break;
+      default:
+        controller->requestBadgeIdentifierForURL(line);
+        break;
     }
   }
   controller->toolbarItemImage();
@@ -134,8 +155,8 @@ void run(const std::string& statusBytes, const std::vector<std::string>& calls) 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorbitz::fuzzing;
   const std::string root = FuzzWorld::instance().base();
-  std::string input = replaceAll(std::string(reinterpret_cast<const char*>(data), size),
-                                 "$ROOT", root);
+  std::string input =
+      replaceAll(std::string(reinterpret_cast<const char*>(data), size), "$ROOT", root);
   size_t split = input.find(kSeparator);
   std::string status = input.substr(0, split);
   std::vector<std::string> calls;

@@ -1,8 +1,7 @@
 // Ten thousand menu choices in a row: one readable command file each, the
 // right one, and no file descriptor left behind.
-#include <simdjson.h>
-
 #include <gmock/gmock.h>
+#include <simdjson.h>
 
 #include <filesystem>
 #include <map>
@@ -17,10 +16,14 @@ namespace fs = std::filesystem;
 TEST(CommandFlood, EveryActionLeavesOneValidFileAndNoOpenDescriptor) {
   constexpr int kActions = 10'000;
   const std::vector<std::pair<Selector, std::string>> actions = {
-      {Selector::keepLocal, "keep_local"},        {Selector::toggleLock, "toggle_lock"},
-      {Selector::importResolve, "resolve_import"}, {Selector::syncNow, "sync_now"},
-      {Selector::setMasters, "set_role masters"}, {Selector::setReview, "set_role review"},
-      {Selector::followLink, "follow_link"},      {Selector::folderLink, "folder_link"},
+      {Selector::keepLocal, "keep_local"},
+      {Selector::toggleLock, "toggle_lock"},
+      {Selector::importResolve, "resolve_import"},
+      {Selector::syncNow, "sync_now"},
+      {Selector::setMasters, "set_role masters"},
+      {Selector::setReview, "set_role review"},
+      {Selector::followLink, "follow_link"},
+      {Selector::folderLink, "folder_link"},
       {Selector::uploadLink, "upload_link"},
   };
   FakePlatform fake;
@@ -47,12 +50,15 @@ TEST(CommandFlood, EveryActionLeavesOneValidFileAndNoOpenDescriptor) {
     std::string_view action, path, role;
     ASSERT_EQ(command["action"].get(action), simdjson::SUCCESS);
     std::string description(action);
-    if (command["role"].get(role) == simdjson::SUCCESS) description += " " + std::string(role);
+    if (command["role"].get(role) == simdjson::SUCCESS)
+      description += " " + std::string(role);
     if (action != "sync_now") {
       ASSERT_EQ(command["path"].get(path), simdjson::SUCCESS);
       EXPECT_EQ(path, item);
     }
-    EXPECT_EQ(command.size(), action == "sync_now" ? 1u : description == action ? 2u : 3u);
+    EXPECT_EQ(command.size(), action == "sync_now"    ? 1u
+                              : description == action ? 2u
+                                                      : 3u);
     ++found[description];
   }
   EXPECT_EQ(found, expected);

@@ -22,12 +22,14 @@ inline std::string rootDocument(const std::string& root, const std::string& lock
                                 const std::string& synced) {
   return R"({"path":")" + root +
          R"(","direction":"up","label":"L","link":"https://x.test/p","can_lock":true,)"
-         R"("kept_local":[],"locked":)" + locked + R"(,"synced":)" + synced + "}";
+         R"("kept_local":[],"locked":)" +
+         locked + R"(,"synced":)" + synced + "}";
 }
 
 inline size_t openDescriptorCount() {
   size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+  for ([[maybe_unused]] const auto& entry :
+       std::filesystem::directory_iterator("/proc/self/fd")) {
     ++count;
   }
   return count;
@@ -95,10 +97,11 @@ class FaultTest : public ::testing::Test {
     fake.writeStatus(nextDocument());
     fake.tick();
     EXPECT_THAT(logs(), ::testing::ElementsAre("quorbitzFS: reload \u2014 2 roots"));
-    EXPECT_THAT(calls(), ::testing::UnorderedElementsAre(
-                             "setDirectoryURLs " + root() + " " + fake.temp.path() + "/Other",
-                             "setBadgeIdentifier synced " + footage(),
-                             "setBadgeIdentifier pending " + clip()));
+    EXPECT_THAT(calls(),
+                ::testing::UnorderedElementsAre(
+                    "setDirectoryURLs " + root() + " " + fake.temp.path() + "/Other",
+                    "setBadgeIdentifier synced " + footage(),
+                    "setBadgeIdentifier pending " + clip()));
   }
 
   std::vector<std::string> logs() { return std::exchange(fake.systemLog.lines, {}); }

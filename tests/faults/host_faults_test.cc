@@ -1,12 +1,11 @@
 // The real host, after a good load, over damaged status files and fed odd
 // paths: it keeps the roots it had, keeps answering and ends normally.
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <functional>
@@ -21,23 +20,36 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
+// Starts the host with `args`, its standard input and output on `in` and `out`.
+pid_t spawnHost(std::vector<std::string> args, int in, int out, char** envp = environ) {
+  args.insert(args.begin(), QUORBITZ_HOST_BINARY);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in, 0);
+  posix_spawn_file_actions_adddup2(&actions, out, 1);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+int exitStatusOf(pid_t pid) {
+  int status = -1;
+  if (pid > 0) waitpid(pid, &status, 0);
+  return status;
+}
+
 // `quorbitz-finder run --container DIR --no-timer`, driven through pipes.
 class Host {
  public:
   explicit Host(const std::string& container) {
     int input[2], output[2];
     if (pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-    std::vector<std::string> args = {QUORBITZ_HOST_BINARY, "run", "--container", container,
-                                     "--no-timer"};
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
+    pid_ =
+        spawnHost({"run", "--container", container, "--no-timer"}, input[0], output[1]);
     ::close(input[0]);
     ::close(output[1]);
     in_ = input[1];
@@ -45,26 +57,26 @@ class Host {
   }
   ~Host() { finish(); }
 
-  // Sends `lines`, then an echo, and returns the events up to its answer
-  // (or up to the host's end).
+  // Sends `lines` and an echo; the events up to its answer or the host's end.
   std::string send(const std::string& lines) {
     const std::string marker = "marker " + std::to_string(++markers_);
     const std::string bytes = lines + "echo " + marker + "\n";
-    if (::write(in_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return {};
+    const std::string answer = "echo \"" + marker + "\"\n";
+    if (::write(in_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+      return {};
     std::string events;
     char buffer[4096];
-    while (!events.ends_with("echo \"" + marker + "\"\n")) {
-      ssize_t got = ::read(out_, buffer, sizeof buffer);
-      if (got <= 0) break;
+    for (ssize_t got;
+         !events.ends_with(answer) && (got = ::read(out_, buffer, sizeof buffer)) > 0;) {
       events.append(buffer, static_cast<size_t>(got));
     }
     return events;
   }
-  // Closes the input and waits: the exit status.
+  // Ends the input and waits: the exit status.
   int finish() {
     if (in_ >= 0) ::close(std::exchange(in_, -1));
     if (out_ >= 0) ::close(std::exchange(out_, -1));
-    if (pid_ > 0) waitpid(std::exchange(pid_, -1), &status_, 0);
+    if (pid_ > 0) status_ = exitStatusOf(std::exchange(pid_, -1));
     return status_;
   }
 
@@ -78,25 +90,31 @@ TEST(HostFaults, DamagedStatusFilesAndOddPathsLeaveTheHostAnswering) {
   const std::string container = temp.path() + "/container";
   const std::string statusPath = container + "/finder/status.json";
   const std::string root = temp.path() + "/Film";
-  const std::string oddFolder = root + "/odd 'name' \\ \"q\"";
-  fs::create_directories(oddFolder);
+  fs::create_directories(root + "/odd 'name' \\ \"q\"");
   temp.write("Film/bad-\xFF.mov", "x");
-  const std::string good = R"({"version":1,"roots":[{"path":")" + root +
-                           R"(","direction":"up","label":"L","link":"l","can_lock":true,)"
-                           R"("can_mint_links":true,"kept_local":[],"locked":[],"synced":[]}]})";
+  const std::string good =
+      R"({"version":1,"roots":[{"path":")" + root +
+      R"(","direction":"up","label":"L","link":"l","can_lock":true,)"
+      R"("can_mint_links":true,"kept_local":[],"locked":[],"synced":[]}]})";
   const std::vector<std::pair<std::string, std::function<void()>>> damages = {
       {"torn", [&] { temp.write("container/finder/status.json", good.substr(0, 57)); }},
-      {"binary", [&] { temp.write("container/finder/status.json", {"\0\xFF{[\"", 5}); }},
+      {"binary",
+       [&] {
+         temp.write("container/finder/status.json", {"\0\xFF{[\"", 5});
+       }},
       {"folder", [&] { fs::create_directories(statusPath); }},
       {"fifo", [&] { mkfifo(statusPath.c_str(), 0644); }},
   };
-  const std::string oddPaths =
-      "ls " + root + "\n"
-      "badge '" + root + "/bad-\xFF.mov'\n"
-      "badge " + root + "/" + std::string(5000, 'x') + "\n"
-      "select '" + root + "/bad-\xFF.mov'\nmenu 0\nclick 1\naction keepLocal:\n"
-      "select\ntarget \"" + root + "/odd 'name' \\\\ \\\"q\\\"\"\nmenu 1\nclick 2\n"
-      "menu 7\nclick 99\nbogus \"unterminated\n";
+  const std::string badFile = "'" + root + "/bad-\xFF.mov'";
+  const std::string oddFolder = "\"" + root + "/odd 'name' \\\\ \\\"q\\\"\"";
+  std::string oddPaths;
+  for (const std::string& call :
+       {"ls " + root, "badge " + badFile, "badge " + root + "/" + std::string(5000, 'x'),
+        "select " + badFile, std::string("menu 0\nclick 1\naction keepLocal:\nselect"),
+        "target " + oddFolder, std::string("menu 1\nclick 2\nmenu 7\nclick 99"),
+        std::string("bogus \"unterminated")}) {
+    oddPaths += call + "\n";
+  }
   for (const auto& [name, damage] : damages) {
     SCOPED_TRACE(name);
     fs::remove_all(container);
@@ -119,26 +137,13 @@ TEST(HostFaults, DamagedStatusFilesAndOddPathsLeaveTheHostAnswering) {
   }
 }
 
-}  // namespace
-}  // namespace quorbitz::testing
-
-namespace quorbitz::testing {
-namespace {
-
 TEST(HostFaults, DemoWithATemporaryFolderThatIsMissingStillRuns) {
   TempDir temp;
   std::string tmpdir = "TMPDIR=" + temp.path() + "/missing";
-  std::string program = QUORBITZ_HOST_BINARY, demo = "demo";
-  char* argv[] = {program.data(), demo.data(), nullptr};
   char* envp[] = {tmpdir.data(), nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = -1;
-  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  waitpid(pid, &status, 0);
+  int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+  int status = exitStatusOf(spawnHost({"demo"}, devNull, devNull, envp));
+  ::close(devNull);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -2,9 +2,8 @@
 // line feeds, quotes, backslashes, and the longest path there is. Badges,
 // menus and trace lines take them as they are; a command is written exactly
 // when its path can be written as JSON.
-#include <simdjson.h>
-
 #include <gmock/gmock.h>
+#include <simdjson.h>
 
 #include <filesystem>
 
@@ -40,9 +39,12 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
   };
   const std::string longName(4096 - root().size() - 1, 'n');
   const std::vector<Case> cases = {
-      {"not-utf8-\xFF\xFE", false},       {"cut-\xC3", false},
-      {"line\nfeed", true},               {"quote \"d\"", true},
-      {"back\\slash\\", true},            {"caf\xC3\xA9 \xF0\x9F\x8E\xAC", true},
+      {"not-utf8-\xFF\xFE", false},
+      {"cut-\xC3", false},
+      {"line\nfeed", true},
+      {"quote \"d\"", true},
+      {"back\\slash\\", true},
+      {"caf\xC3\xA9 \xF0\x9F\x8E\xAC", true},
       {longName, true},
   };
   startWithGoodDocument();
@@ -59,8 +61,9 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
     fake.finder.selection = std::vector<std::string>{path};
     EXPECT_EQ(controller->menuForMenuKind(0).items.size(), 2u) << "a file's menu";
     controller->keepLocal();
-    EXPECT_THAT(logs(), ElementsAre("quorbitzFS: menu for " + path + " (rel '" + c.name + "')",
-                                    "quorbitzFS: keepLocal " + path));
+    EXPECT_THAT(logs(),
+                ElementsAre("quorbitzFS: menu for " + path + " (rel '" + c.name + "')",
+                            "quorbitzFS: keepLocal " + path));
     if (c.representable) {
       EXPECT_THAT(commandPaths(fake.finderDir()), ElementsAre(path));
     } else {

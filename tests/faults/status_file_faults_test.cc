@@ -2,10 +2,9 @@
 // a file at all in its place: the last good document stays in force and the
 // next valid one loads.
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <functional>
@@ -32,7 +31,8 @@ TEST_F(StatusFileFaults, WriteTornAtAnyByteKeepsTheLastGoodDocument) {
   for (size_t length = 0; length < next.size(); ++length) {
     fake.writeStatus(next.substr(0, length));
     fake.tick();
-    ASSERT_THAT(logs(), ElementsAre(StartsWith("quorbitzFS: reload \u2014 decode failed: ")))
+    ASSERT_THAT(logs(),
+                ElementsAre(StartsWith("quorbitzFS: reload \u2014 decode failed: ")))
         << "torn after " << length << " bytes";
     ASSERT_THAT(calls(), IsEmpty()) << "torn after " << length << " bytes";
   }
@@ -50,7 +50,8 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
   const std::vector<Case> cases = {
       {"a folder", [](const std::string& path) { fs::create_directory(path); },
        "quorbitzFS: reload \u2014 can't read status.json"},
-      {"a FIFO", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
+      {"a FIFO",
+       [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
        "quorbitzFS: reload \u2014 can't read status.json"},
       {"a symbolic link loop",
        [](const std::string& path) { fs::create_symlink(path, path); },

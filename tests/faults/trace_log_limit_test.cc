@@ -16,7 +16,8 @@ TEST_F(FaultTest, TraceLogRestartsPastItsLimitKeepingTheTriggeringLine) {
   startWithGoodDocument();
   const std::string log = fake.finderDir() + "/appex-trace.log";
   // Long paths make few requests fill the log.
-  const std::string folder = root() + "/" + std::string(200, 'd') + "/" + std::string(200, 'e');
+  const std::string folder =
+      root() + "/" + std::string(200, 'd') + "/" + std::string(200, 'e');
   int restarts = 0;
   uintmax_t previousSize = std::filesystem::file_size(log);
   for (int request = 0; restarts < 2; ++request) {
@@ -52,9 +53,11 @@ TEST_F(FaultTest, TraceLogThatCannotBeDeletedIsEmptiedInstead) {
   };
   fake.files = std::make_unique<Undeletable>(std::move(fake.files));
   startWithGoodDocument();
-  fake.temp.write("container/finder/appex-trace.log", std::string(kTraceLogLimit + 1, 'x'));
+  fake.temp.write("container/finder/appex-trace.log",
+                  std::string(kTraceLogLimit + 1, 'x'));
   controller->requestBadgeIdentifierForURL(clip());
-  EXPECT_THAT(fake.traceMessages(), ::testing::ElementsAre("badge? " + clip() + " -> synced"));
+  EXPECT_THAT(fake.traceMessages(),
+              ::testing::ElementsAre("badge? " + clip() + " -> synced"));
 }
 
 }  // namespace

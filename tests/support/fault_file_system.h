@@ -17,7 +17,9 @@ class FileSystemWrapper : public FileSystem {
                                            std::string* error) override {
     return target_->attributes(path, error);
   }
-  bool isDirectory(const std::string& path) override { return target_->isDirectory(path); }
+  bool isDirectory(const std::string& path) override {
+    return target_->isDirectory(path);
+  }
   std::optional<std::string> readFile(const std::string& path, size_t padding) override {
     return target_->readFile(path, padding);
   }
