@@ -203,7 +203,8 @@ dom::parser& threadParser() {
 constexpr size_t kLargestKeptParserCapacity = size_t{16} << 20;
 
 void releaseLargeParserBuffers() {
-  if (threadParser().capacity() > kLargestKeptParserCapacity) threadParser() = dom::parser{};
+  dom::parser& parser = threadParser();
+  if (parser.capacity() > kLargestKeptParserCapacity) parser = dom::parser{};
 }
 
 DecodeResult decodeDocument(std::string_view text, bool hasPadding) {
