@@ -85,10 +85,13 @@ std::optional<Location> locate(std::string_view itemPath,
 
 bool underPrefix(std::string_view rel, const CanonicalSet& prefixes) {
   if (prefixes.empty()) return false;
-  if (prefixes.contains(rel)) return true;
-  for (size_t slash = rel.find('/'); slash != std::string_view::npos;
-       slash = rel.find('/', slash + 1)) {
-    if (prefixes.contains(rel.substr(0, slash))) return true;
+  std::string owned;
+  std::string_view canonical = rel;
+  if (!isAscii(rel)) canonical = owned = canonicalText(rel);
+  if (prefixes.containsCanonical(canonical)) return true;
+  for (size_t slash = canonical.find('/'); slash != std::string_view::npos;
+       slash = canonical.find('/', slash + 1)) {
+    if (prefixes.containsCanonical(canonical.substr(0, slash))) return true;
   }
   return false;
 }

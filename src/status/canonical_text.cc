@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #include <utf8proc.h>
 
@@ -72,18 +73,58 @@ std::string withInvalidUtf8Replaced(std::string_view text) {
   return result;
 }
 
-std::string canonicalText(std::string_view text) {
-  if (isAscii(text)) return std::string(text);
-  utf8proc_uint8_t* composed = nullptr;
+namespace {
+
+// NFC of `text`, or nullopt when it is not valid UTF-8.
+std::optional<std::string> composed(std::string_view text) {
+  utf8proc_uint8_t* result = nullptr;
   utf8proc_ssize_t length = utf8proc_map(
       reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
-      static_cast<utf8proc_ssize_t>(text.size()), &composed,
+      static_cast<utf8proc_ssize_t>(text.size()), &result,
       static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
-  if (length < 0) return std::string(text);
-  std::string result(reinterpret_cast<const char*>(composed),
-                     static_cast<size_t>(length));
-  std::free(composed);
-  return result;
+  if (length < 0) return std::nullopt;
+  std::string normalised(reinterpret_cast<const char*>(result), static_cast<size_t>(length));
+  std::free(result);
+  return normalised;
+}
+
+}  // namespace
+
+std::string canonicalText(std::string_view text) {
+  if (isAscii(text)) return std::string(text);
+  if (std::optional<std::string> whole = composed(text)) return std::move(*whole);
+  // A name with stray bytes stays as it is without keeping the other names
+  // of the path from their canonical spelling.
+  std::string result;
+  result.reserve(text.size());
+  size_t start = 0;
+  while (true) {
+    size_t slash = text.find('/', start);
+    std::string_view name = text.substr(start, slash - start);
+    std::optional<std::string> canonicalName = composed(name);
+    if (canonicalName) {
+      result += *canonicalName;
+    } else {
+      result += name;
+    }
+    if (slash == std::string_view::npos) return result;
+    result += '/';
+    start = slash + 1;
+  }
+}
+
+CanonicalSet::CanonicalSet(std::initializer_list<std::string> members) {
+  insert(members.begin(), members.end());
+}
+
+bool CanonicalSet::insert(std::string text) {
+  if (!isAscii(text)) text = canonicalText(text);
+  return members_.insert(std::move(text)).second;
+}
+
+bool CanonicalSet::contains(std::string_view text) const {
+  if (isAscii(text)) return members_.contains(text);
+  return members_.contains(canonicalText(text));
 }
 
 bool canonicallyEqual(std::string_view a, std::string_view b) {

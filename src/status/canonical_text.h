@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,7 +19,9 @@ bool isValidUtf8(std::string_view text);
 // `text` with every byte that is not part of valid UTF-8 shown as U+FFFD.
 std::string withInvalidUtf8Replaced(std::string_view text);
 
-// The NFC spelling of `text`; ASCII and invalid UTF-8 come back unchanged.
+// The NFC spelling of `text`; ASCII comes back unchanged, and so does each
+// "/"-separated name that is not valid UTF-8. A piece of the result that ends
+// before a "/" is the canonical spelling of the same piece of `text`.
 std::string canonicalText(std::string_view text);
 
 bool canonicallyEqual(std::string_view a, std::string_view b);
@@ -36,7 +40,44 @@ struct CanonicalEqual {
   }
 };
 
-using CanonicalSet = std::unordered_set<std::string, CanonicalHash, CanonicalEqual>;
+// A set of path texts held in their canonical spelling, so that a lookup
+// normalises only the text looked up, once. A set whose members are looked up
+// by every ancestor of a deep path (underPrefix) then costs time linear in the
+// path's length, whatever its characters.
+class CanonicalSet {
+ public:
+  CanonicalSet() = default;
+  CanonicalSet(std::initializer_list<std::string> members);
+  template <typename Iterator>
+  CanonicalSet(Iterator first, Iterator last) {
+    insert(first, last);
+  }
+
+  // False when an equivalent member was there already.
+  bool insert(std::string text);
+  template <typename Iterator>
+  void insert(Iterator first, Iterator last) {
+    for (; first != last; ++first) insert(*first);
+  }
+  bool contains(std::string_view text) const;
+  // For text already in canonical spelling, such as a piece of canonicalText's
+  // result that ends before a "/".
+  bool containsCanonical(std::string_view canonical) const {
+    return members_.contains(canonical);
+  }
+  bool empty() const { return members_.empty(); }
+  size_t size() const { return members_.size(); }
+  void reserve(size_t count) { members_.reserve(count); }
+
+ private:
+  struct BytesHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  std::unordered_set<std::string, BytesHash, std::equal_to<>> members_;
+};
 
 template <typename Value>
 using CanonicalMap =

@@ -38,7 +38,7 @@ std::vector<std::string> watchedFolders(const std::vector<RootStatus>& roots) {
   CanonicalSet seen;
   std::vector<std::string> folders;
   for (const RootStatus& root : roots) {
-    if (seen.insert(root.path).second) folders.push_back(root.path);
+    if (seen.insert(root.path)) folders.push_back(root.path);
   }
   std::sort(folders.begin(), folders.end());
   return folders;

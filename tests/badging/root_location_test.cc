@@ -65,6 +65,8 @@ TEST(RootLocation, UnderPrefixMatchesMembersAndWhatLiesBelowThem) {
       {"a", {"a/b"}, false},      {"a", {}, false},       {"", {""}, true},
       {"a", {""}, false},         {"x/y/z", {"x/y"}, true}, {"x/yz", {"x/y"}, false},
       {"Cafe\xCC\x81/clip", {"Caf\xC3\xA9"}, true},
+      {"Cafe\xCC\x81/\xFF/clip", {"Caf\xC3\xA9/\xFF"}, true},
+      {"Caf\xC3\xA9/clip", {"Cafe\xCC\x81\xFF"}, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(underPrefix(c.rel, c.set), c.expected) << c.rel;

@@ -31,7 +31,7 @@ TEST(CanonicalText, SetsFindEitherSpelling) {
   EXPECT_TRUE(set.contains(kComposed + "/clip.mov"));
   EXPECT_TRUE(set.contains(std::string_view(kInvalid)));
   EXPECT_FALSE(set.contains("cafe/clip.mov"));
-  EXPECT_FALSE(set.insert(kComposed + "/clip.mov").second);
+  EXPECT_FALSE(set.insert(kComposed + "/clip.mov"));
 }
 
 }  // namespace
