@@ -84,7 +84,8 @@ class Demo {
 
     say("5. The main application takes the command, locks the folder and rewrites "
         "status.json");
-    fs::remove(command);
+    std::error_code ignored;
+    fs::remove(command, ignored);
     std::printf("   %s\n", style_.dim("\"locked\": [\"Footage\"] in " + tree_.statusFile).c_str());
     auto rewritten = Clock::now();
     writeDemoStatus(tree_, {"Footage"});
@@ -119,13 +120,14 @@ class Demo {
   void browse(const std::string& folder, int depth, const std::string& indent = "") {
     controller_->beginObservingDirectoryAtURL(folder);
     std::vector<fs::directory_entry> entries;
-    for (const auto& entry : fs::directory_iterator(folder)) entries.push_back(entry);
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) entries.push_back(entry);
     std::sort(entries.begin(), entries.end());
     for (size_t i = 0; i < entries.size(); ++i) {
       std::string path = entries[i].path().string();
       controller_->requestBadgeIdentifierForURL(path);
       bool last = i + 1 == entries.size();
-      bool folderEntry = entries[i].is_directory();
+      bool folderEntry = entries[i].is_directory(error);
       std::string name = entries[i].path().filename().string() + (folderEntry ? "/" : "");
       int width = std::max(1, 26 - 4 * depth);
       std::printf("   %s%s %-*s %s\n", indent.c_str(), last ? "└──" : "├──", width,

@@ -159,7 +159,10 @@ class PosixFileSystem final : public FileSystem {
  private:
   AppendOutcome append(const std::string& path, std::string_view bytes,
                        std::optional<uint64_t> sizeLimit) {
-    Descriptor fd(openRetrying(path.c_str(), O_WRONLY | O_NONBLOCK));
+    // O_APPEND: the file manager may run the extension in more than one
+    // process, and a seek followed by a write would let one overwrite lines
+    // the other appended in between.
+    Descriptor fd(openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK));
     // An item that cannot be opened is still judged by its size, as a
     // look-up before the open would have judged it.
     if (!fd.valid()) {
