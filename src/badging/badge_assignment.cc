@@ -5,6 +5,7 @@
 #include "status/finder_sync.h"
 
 namespace quorbitz {
+
 void FinderSync::registerBadges() {
   for (const BadgeDefinition& badge : kBadgeDefinitions) {
     ImageRef image = badgeImage(platform.drawing, badge.symbol, badge.discColor);
