@@ -1,18 +1,19 @@
 #include "e2e/host_process.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-
 extern char** environ;
 
 namespace quorbitz::testing {
 namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
   std::vector<char*> result;
@@ -21,24 +22,25 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
   return result;
 }
 
+milliseconds until(Clock::time_point deadline) {
+  return std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+}
+
 }  // namespace
 
 HostProcess::HostProcess(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
   int toChild[2], fromChild[2];
-  if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
+  if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) return;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
   posix_spawn_file_actions_adddup2(&actions, fromChild[1], 1);
-  posix_spawn_file_actions_addclose(&actions, toChild[1]);
-  posix_spawn_file_actions_addclose(&actions, fromChild[0]);
-
   std::vector<std::string> argv{QUORBITZ_HOST_BINARY};
   argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<std::string> env;
+  // The added entries come first: the first of two equal names wins.
+  std::vector<std::string> env = environment;
   for (char** entry = environ; *entry; ++entry) env.emplace_back(*entry);
-  env.insert(env.end(), environment.begin(), environment.end());
   auto argvPointers = pointers(argv);
   auto envPointers = pointers(env);
   posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, argvPointers.data(),
@@ -56,7 +58,7 @@ HostProcess::~HostProcess() {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
-  if (input_ >= 0) close(input_);
+  closeInput();
   if (output_ >= 0) close(output_);
 }
 
@@ -65,49 +67,40 @@ void HostProcess::send(const std::string& line) {
   if (write(input_, text.data(), text.size()) < 0) return;
 }
 
-std::optional<std::string> HostProcess::readLine(std::chrono::milliseconds timeout) {
-  auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (true) {
-    size_t newline = buffered_.find('\n');
-    if (newline != std::string::npos) {
-      std::string line = buffered_.substr(0, newline);
-      buffered_.erase(0, newline + 1);
-      return line;
-    }
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return std::nullopt;
+std::optional<std::string> HostProcess::readLine(milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  for (size_t newline; (newline = buffered_.find('\n')) == std::string::npos;) {
     pollfd ready{output_, POLLIN, 0};
-    if (poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
+    if (until(deadline).count() <= 0) return std::nullopt;
+    if (poll(&ready, 1, static_cast<int>(until(deadline).count())) <= 0) continue;
     char chunk[4096];
     ssize_t got = read(output_, chunk, sizeof chunk);
     if (got <= 0) return std::nullopt;
     buffered_.append(chunk, static_cast<size_t>(got));
   }
+  std::string line = buffered_.substr(0, buffered_.find('\n'));
+  buffered_.erase(0, line.size() + 1);
+  return line;
 }
 
 std::vector<std::string> HostProcess::linesUntilEcho(const std::string& mark) {
   send("echo " + mark);
   std::vector<std::string> lines;
-  const std::string answer = "echo \"" + mark + "\"";
   while (std::optional<std::string> line = readLine()) {
-    if (*line == answer) break;
+    if (*line == "echo \"" + mark + "\"") return lines;
     lines.push_back(*line);
   }
+  lines.push_back(kNoEcho);
   return lines;
 }
 
 std::optional<std::string> HostProcess::waitFor(const std::string& prefix,
-                                                std::chrono::milliseconds timeout) {
-  auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (true) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return std::nullopt;
-    std::optional<std::string> line = readLine(left);
-    if (!line) return std::nullopt;
+                                                milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  while (std::optional<std::string> line = readLine(until(deadline))) {
     if (line->starts_with(prefix)) return line;
   }
+  return std::nullopt;
 }
 
 void HostProcess::closeInput() {

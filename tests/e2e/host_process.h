@@ -12,8 +12,9 @@ namespace quorbitz::testing {
 
 class HostProcess {
  public:
+  static constexpr const char* kNoEcho = "(no answer to the echo)";
   // Starts `quorbitz-finder args...` with `environment` added to this
-  // process's environment.
+  // process's environment, taking precedence over it.
   explicit HostProcess(const std::vector<std::string>& args,
                        const std::vector<std::string>& environment = {});
   ~HostProcess();
@@ -24,7 +25,8 @@ class HostProcess {
   // The next line of standard output, or nullopt when none came in time.
   std::optional<std::string> readLine(
       std::chrono::milliseconds timeout = std::chrono::seconds(10));
-  // Sends "echo MARK" and returns every line before the echo's answer.
+  // Sends "echo MARK" and returns every line before the echo's answer; the
+  // last line is kNoEcho when the answer never came.
   std::vector<std::string> linesUntilEcho(const std::string& mark = "sync");
   // Reads until a line starting with `prefix` arrives; returns it.
   std::optional<std::string> waitFor(const std::string& prefix,

@@ -26,14 +26,7 @@ inline std::string rootDocument(const std::string& root, const std::string& lock
          locked + R"(,"synced":)" + synced + "}";
 }
 
-inline size_t openDescriptorCount() {
-  size_t count = 0;
-  for ([[maybe_unused]] const auto& entry :
-       std::filesystem::directory_iterator("/proc/self/fd")) {
-    ++count;
-  }
-  return count;
-}
+inline size_t openDescriptorCount() { return filesIn("/proc/self/fd").size(); }
 
 // The process's address space in kB, as /proc/self/status tells it.
 inline long virtualMemoryKb() {

@@ -19,12 +19,10 @@ using ::testing::HasSubstr;
 // The "path" member of every command file, in no particular order.
 std::vector<std::string> commandPaths(const std::string& finderDir) {
   std::vector<std::string> paths;
-  std::error_code error;
   simdjson::dom::parser parser;
-  for (fs::directory_iterator entry(finderDir + "/commands", error), end;
-       !error && entry != end; entry.increment(error)) {
+  for (const std::string& file : filesIn(finderDir + "/commands")) {
     std::string_view path;
-    EXPECT_EQ(parser.load(entry->path()).at_key("path").get(path), simdjson::SUCCESS);
+    EXPECT_EQ(parser.load(file).at_key("path").get(path), simdjson::SUCCESS);
     paths.emplace_back(path);
   }
   return paths;

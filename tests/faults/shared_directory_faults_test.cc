@@ -15,13 +15,7 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 
 size_t commandCount(const std::string& finderDir) {
-  std::error_code error;
-  size_t count = 0;
-  for (fs::directory_iterator entry(finderDir + "/commands", error), end;
-       !error && entry != end; entry.increment(error)) {
-    ++count;
-  }
-  return count;
+  return filesIn(finderDir + "/commands").size();
 }
 
 class SharedDirectoryFaults : public FaultTest {

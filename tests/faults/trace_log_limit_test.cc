@@ -40,12 +40,6 @@ TEST_F(FaultTest, TraceLogRestartsPastItsLimitKeepingTheTriggeringLine) {
   }
 }
 
-}  // namespace
-}  // namespace quorbitz::testing
-
-namespace quorbitz::testing {
-namespace {
-
 TEST_F(FaultTest, TraceLogThatCannotBeDeletedIsEmptiedInstead) {
   struct Undeletable final : FileSystemWrapper {
     using FileSystemWrapper::FileSystemWrapper;

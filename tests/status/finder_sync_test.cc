@@ -92,24 +92,6 @@ TEST_F(FinderSyncTest, FailuresAreLoggedAndKeepTheLastGoodState) {
   EXPECT_THAT(calls().back(), "setBadgeIdentifier synced " + root() + "/Footage");
 }
 
-TEST_F(FinderSyncTest, NoContainerLogsOnEveryCallAndWritesNothing) {
-  struct NoContainer final : GroupContainers {
-    std::optional<std::string> containerPath(std::string_view) override { return {}; }
-  } noContainer;
-  Platform platform = fake.platform();
-  Platform withoutContainer{platform.finder, noContainer,       platform.files,
-                            platform.systemLog, platform.pasteboard, platform.runLoop,
-                            platform.drawing};
-  auto controller = FinderSync::create(withoutContainer);
-  fake.tick();
-  controller->requestBadgeIdentifierForURL("/r/a");
-  controller->syncNow();
-  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 no group container",
-                                  "quorbitzFS: reload \u2014 no group container",
-                                  "quorbitzFS: syncNow"));
-  EXPECT_TRUE(std::filesystem::is_empty(fake.temp.path()));
-}
-
 TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {
   fake.writeStatus(R"({"version":1,"roots":[]})");
   auto controller = start();
@@ -195,12 +177,7 @@ TEST_F(FinderSyncTest, MenuRemembersLocatedTargetsForActions) {
                                   "quorbitzFS: uploadLink " + root() + "/F",
                                   "quorbitzFS: copyLink https://x.test/Film"));
   EXPECT_THAT(fake.pasteboard.calls, ElementsAre("clear", "set https://x.test/Film"));
-  size_t commands = 0;
-  for ([[maybe_unused]] auto& entry :
-       std::filesystem::directory_iterator(fake.finderDir() + "/commands")) {
-    ++commands;
-  }
-  EXPECT_EQ(commands, 2u);
+  EXPECT_EQ(testing::filesIn(fake.finderDir() + "/commands").size(), 2u);
 }
 
 TEST_F(FinderSyncTest, ActionsWithoutAnItem) {

@@ -40,6 +40,16 @@ std::string readWholeFile(const std::string& path) {
   return content.str();
 }
 
+std::vector<std::string> filesIn(const std::string& folder) {
+  std::vector<std::string> paths;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end;
+       !error && entry != end; entry.increment(error)) {
+    paths.push_back(entry->path().string());
+  }
+  return paths;
+}
+
 void FakeFinderController::setDirectoryURLs(const std::vector<std::string>& paths) {
   watched = paths;
   std::string call = "setDirectoryURLs";
@@ -143,8 +153,9 @@ ImageRef RecordingDrawing::configuredSymbol(const Image& symbol,
   for (SystemColor color : configuration.paletteColors) {
     image->configuration += " " + std::to_string(static_cast<int>(color));
   }
-  image->configuration += " size " + describe(configuration.pointSize) +
-                          (configuration.weight == FontWeight::bold ? " bold" : " regular");
+  image->configuration +=
+      " size " + describe(configuration.pointSize) +
+      (configuration.weight == FontWeight::bold ? " bold" : " regular");
   return image;
 }
 

@@ -30,6 +30,9 @@ class TempDir {
 };
 
 std::string readWholeFile(const std::string& path);
+// The paths of the entries of `folder`, in no particular order; none when it
+// cannot be read.
+std::vector<std::string> filesIn(const std::string& folder);
 
 // Records every call the controller makes, as lines like
 // "setBadgeIdentifier synced /r/a".
@@ -39,8 +42,11 @@ class FakeFinderController final : public FinderController {
   void setDirectoryURLs(const std::vector<std::string>& paths) override;
   void setBadgeImage(const ImageRef& image, std::string_view label,
                      std::string_view identifier) override;
-  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override;
-  std::optional<std::vector<std::string>> selectedItemURLs() override { return selection; }
+  void setBadgeIdentifier(std::string_view identifier,
+                          std::string_view itemPath) override;
+  std::optional<std::vector<std::string>> selectedItemURLs() override {
+    return selection;
+  }
   std::optional<std::string> targetedURL() override { return targeted; }
 
   std::vector<std::string> calls;
@@ -95,8 +101,9 @@ struct RecordedImage final : Image {
 class RecordingDrawing final : public Drawing {
  public:
   std::unique_ptr<Canvas> beginImage(Size size) override;
-  ImageRef systemSymbol(std::string_view name,
-                        std::optional<std::string_view> accessibilityDescription) override;
+  ImageRef systemSymbol(
+      std::string_view name,
+      std::optional<std::string_view> accessibilityDescription) override;
   ImageRef configuredSymbol(const Image& symbol,
                             const SymbolConfiguration& configuration) override;
   ImageRef emptyImage() override;
