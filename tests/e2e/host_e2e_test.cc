@@ -25,12 +25,8 @@ class HostEndToEnd : public ::testing::Test {
 
   // Written aside and renamed, as the main application does.
   void writeStatus(const std::string& locked) const {
-    std::string json =
-        R"({"version":1,"roots":[{"path":")" + root() +
-        R"(","direction":"up","label":"Film","link":"https://x.test/film",)"
-        R"("can_lock":true,"kept_local":[],"locked":)" +
-        locked + R"(,"synced":["clip.mov"]}]})";
-    temp.write("c/finder/status.tmp", json);
+    temp.write("c/finder/status.tmp",
+               statusJson({rootJson(root(), locked, R"(["clip.mov"])")}));
     fs::rename(container() + "/finder/status.tmp", statusFile());
   }
 

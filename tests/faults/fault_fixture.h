@@ -17,15 +17,6 @@
 
 namespace quorbitz::testing {
 
-// One root of status.json, with its locked and synced lists as JSON arrays.
-inline std::string rootDocument(const std::string& root, const std::string& locked,
-                                const std::string& synced) {
-  return R"({"path":")" + root +
-         R"(","direction":"up","label":"L","link":"https://x.test/p","can_lock":true,)"
-         R"("kept_local":[],"locked":)" +
-         locked + R"(,"synced":)" + synced + "}";
-}
-
 inline size_t openDescriptorCount() { return filesIn("/proc/self/fd").size(); }
 
 // The process's address space in kB, as /proc/self/status tells it.
@@ -52,14 +43,12 @@ class FaultTest : public ::testing::Test {
 
   // The last good document: Footage locked, clip.mov synced.
   std::string goodDocument() const {
-    return R"({"version":1,"roots":[)" +
-           rootDocument(root(), R"(["Footage"])", R"(["clip.mov"])") + "]}";
+    return statusJson({rootJson(root(), R"(["Footage"])", R"(["clip.mov"])")});
   }
   // The document that follows: nothing locked or synced, a second root. No
   // white space after its last "}", so every shorter prefix is broken.
   std::string nextDocument() const {
-    return R"({"version":2,"roots":[)" + rootDocument(root(), "[]", "[]") + "," +
-           rootDocument(fake.temp.path() + "/Other", "[]", "[]") + "]}";
+    return statusJson({rootJson(root()), rootJson(fake.temp.path() + "/Other")}, 2);
   }
 
   // Loads the good document and hands out the two badges it decides.

@@ -30,10 +30,7 @@ TEST(HostFaults, DamagedStatusFilesAndOddPathsLeaveTheHostAnswering) {
   const std::string root = temp.path() + "/Film";
   fs::create_directories(root + "/odd 'name' \\ \"q\"");
   temp.write("Film/bad-\xFF.mov", "x");
-  const std::string good =
-      R"({"version":1,"roots":[{"path":")" + root +
-      R"(","direction":"up","label":"L","link":"l","can_lock":true,)"
-      R"("can_mint_links":true,"kept_local":[],"locked":[],"synced":[]}]})";
+  const std::string good = statusJson({rootJson(root)});
   const std::vector<std::pair<std::string, std::function<void()>>> damages = {
       {"torn", [&] { temp.write("container/finder/status.json", good.substr(0, 57)); }},
       {"binary",

@@ -12,21 +12,11 @@ namespace quorbitz {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::FakePlatform;
+using ::testing::IsEmpty;
 
-std::string rootJson(const std::string& path, const std::string& locked = "[]") {
-  return R"({"path":")" + path +
-         R"(","direction":"up","label":"L","link":"https://x.test/)" +
-         std::filesystem::path(path).filename().string() +
-         R"(","can_lock":true,"kept_local":[],"locked":)" + locked + R"(,"synced":[]})";
-}
-
-std::string statusJson(const std::vector<std::string>& roots) {
-  std::string json = R"({"version":1,"roots":[)";
-  for (size_t i = 0; i < roots.size(); ++i) json += (i ? "," : "") + roots[i];
-  return json + "]}";
-}
+using testing::rootJson;
+using testing::statusJson;
 
 class FinderSyncTest : public ::testing::Test {
  protected:
@@ -44,7 +34,8 @@ TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
   std::vector<std::string> made = calls();
   ASSERT_EQ(made.size(), 7u);
   EXPECT_EQ(made[0], "setBadgeImage synced Synced");
-  EXPECT_EQ(made[5], "setBadgeImage review Video Review \u2014 exports here go to review");
+  EXPECT_EQ(made[5],
+            "setBadgeImage review Video Review \u2014 exports here go to review");
   EXPECT_EQ(made[6], "setDirectoryURLs " + root());
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
   EXPECT_THAT(fake.runLoop.intervals, ElementsAre(std::chrono::milliseconds(3000)));
@@ -64,17 +55,15 @@ TEST_F(FinderSyncTest, TicksGoThroughTheMainQueueAndStopMatteringOnceReleased) {
   EXPECT_THAT(logs(), IsEmpty());
 }
 
-TEST_F(FinderSyncTest, FailuresAreLoggedAndKeepTheLastGoodState) {
-  const std::string statusPath = fake.finderDir() + "/status.json";
+// What a damaged or odd status.json leaves in force is the fault tests' concern.
+TEST_F(FinderSyncTest, OnlyAChangedOrFailedFileIsReadAgain) {
   auto controller = start();
-  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 stat " + statusPath +
-                                  " failed: No such file or directory"));
+  logs();
   fake.writeStatus(statusJson({rootJson(root())}));
   fake.tick();
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
   fake.tick();
   EXPECT_THAT(logs(), IsEmpty()) << "an unchanged file is not read again";
-
   fake.writeStatus(R"({"version":1,"roots":[{"path":"/x"}]})");
   fake.tick();
   fake.tick();
@@ -82,14 +71,6 @@ TEST_F(FinderSyncTest, FailuresAreLoggedAndKeepTheLastGoodState) {
                                   "roots[0].direction: missing",
                                   "quorbitzFS: reload \u2014 decode failed: "
                                   "roots[0].direction: missing"));
-  std::filesystem::remove(statusPath);
-  std::filesystem::create_directory(statusPath);
-  fake.tick();
-  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 can't read status.json"));
-  EXPECT_THAT(*fake.finder.watched, ElementsAre(root()));
-  fake.temp.makeFolder("Film/Footage");
-  controller->requestBadgeIdentifierForURL(root() + "/Footage");
-  EXPECT_THAT(calls().back(), "setBadgeIdentifier synced " + root() + "/Footage");
 }
 
 TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {
@@ -118,13 +99,14 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
     controller->requestBadgeIdentifierForURL(root() + item);
   }
   calls();
-  const std::string traced = testing::readWholeFile(fake.finderDir() + "/appex-trace.log");
+  const std::string traced =
+      testing::readWholeFile(fake.finderDir() + "/appex-trace.log");
 
   fake.writeStatus(statusJson({rootJson(root(), R"(["Footage"])")}));
   std::filesystem::remove(root() + "/gone.mov");
   fake.tick();
-  EXPECT_EQ(calls(), std::vector<std::string>{"setBadgeIdentifier locked " + root() +
-                                              "/Footage"});
+  EXPECT_EQ(calls(),
+            std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage"});
   EXPECT_EQ(testing::readWholeFile(fake.finderDir() + "/appex-trace.log"), traced);
 
   fake.writeStatus(statusJson({}));
@@ -183,9 +165,9 @@ TEST_F(FinderSyncTest, MenuRemembersLocatedTargetsForActions) {
 TEST_F(FinderSyncTest, ActionsWithoutAnItem) {
   auto controller = start();
   logs();
-  for (Selector selector : {Selector::keepLocal, Selector::toggleLock,
-                            Selector::importResolve, Selector::copyLink,
-                            Selector::setMasters, Selector::uploadLink}) {
+  for (Selector selector :
+       {Selector::keepLocal, Selector::toggleLock, Selector::importResolve,
+        Selector::copyLink, Selector::setMasters, Selector::uploadLink}) {
     controller->perform(selector);
   }
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: keepLocal \u2014 no acting url",

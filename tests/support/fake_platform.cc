@@ -50,6 +50,21 @@ std::vector<std::string> filesIn(const std::string& folder) {
   return paths;
 }
 
+std::string rootJson(const std::string& path, const std::string& locked,
+                     const std::string& synced) {
+  return R"({"path":")" + path +
+         R"(","direction":"up","label":"L","link":"https://x.test/)" +
+         std::filesystem::path(path).filename().string() +
+         R"(","can_lock":true,"kept_local":[],"locked":)" + locked + R"(,"synced":)" +
+         synced + "}";
+}
+
+std::string statusJson(const std::vector<std::string>& roots, int version) {
+  std::string json = R"({"version":)" + std::to_string(version) + R"(,"roots":[)";
+  for (size_t i = 0; i < roots.size(); ++i) json += (i ? "," : "") + roots[i];
+  return json + "]}";
+}
+
 void FakeFinderController::setDirectoryURLs(const std::vector<std::string>& paths) {
   watched = paths;
   std::string call = "setDirectoryURLs";
@@ -75,29 +90,14 @@ void ManualRunLoop::scheduleRepeatingTimer(std::chrono::milliseconds interval,
   timers.push_back(std::move(block));
 }
 
-void ManualRunLoop::fireTimers() {
-  for (auto& timer : timers) timer();
-}
-
-void ManualRunLoop::drain() {
-  while (!queue.empty()) {
-    auto work = std::move(queue.front());
-    queue.pop_front();
-    work();
-  }
-}
-
 namespace {
 
-std::string describe(double value) {
-  std::ostringstream text;
-  text << value;
-  return text.str();
-}
+std::string describe(double value) { return (std::ostringstream() << value).str(); }
 
 std::string describe(const Rect& rect) {
-  return "(" + describe(rect.origin.x) + ", " + describe(rect.origin.y) + ", " +
-         describe(rect.size.width) + ", " + describe(rect.size.height) + ")";
+  return (std::ostringstream() << "(" << rect.origin.x << ", " << rect.origin.y << ", "
+                               << rect.size.width << ", " << rect.size.height << ")")
+      .str();
 }
 
 class RecordingCanvas final : public Canvas {

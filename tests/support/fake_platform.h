@@ -34,6 +34,12 @@ std::string readWholeFile(const std::string& path);
 // cannot be read.
 std::vector<std::string> filesIn(const std::string& folder);
 
+// One root of status.json, its link named after the folder, and a document of
+// such roots.
+std::string rootJson(const std::string& path, const std::string& locked = "[]",
+                     const std::string& synced = "[]");
+std::string statusJson(const std::vector<std::string>& roots, int version = 1);
+
 // Records every call the controller makes, as lines like
 // "setBadgeIdentifier synced /r/a".
 class FakeFinderController final : public FinderController {
@@ -79,8 +85,12 @@ class ManualRunLoop final : public RunLoop {
   void dispatchToMain(std::function<void()> work) override {
     queue.push_back(std::move(work));
   }
-  void fireTimers();
-  void drain();
+  void fireTimers() {
+    for (auto& timer : timers) timer();
+  }
+  void drain() {
+    for (; !queue.empty(); queue.pop_front()) queue.front()();
+  }
 
   std::vector<std::chrono::milliseconds> intervals;
   std::vector<std::function<void()>> timers;
