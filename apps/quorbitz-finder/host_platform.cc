@@ -1,6 +1,7 @@
 #include "host_platform.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/linux/cairo_drawing.h"
 #include "platform/linux/png_export.h"
@@ -22,6 +23,8 @@ void HostFinderController::setBadgeImage(const ImageRef& image, std::string_view
                                          std::string_view identifier) {
   events_.badgeImage(identifier, label, image ? image->size() : Size{});
   if (!badgeDir_ || !image) return;
+  std::error_code ignored;
+  std::filesystem::create_directories(*badgeDir_, ignored);
   std::string stem = *badgeDir_ + "/" + std::string(identifier);
   writePng(*image, 1, stem + ".png");
   writePng(*image, 2, stem + "@2x.png");

@@ -298,8 +298,16 @@ std::optional<Size> intrinsicSizeOf(RsvgHandle* handle) {
 }
 
 std::shared_ptr<const SvgArt> loadSvg(const std::string& path) {
+  // Read with plain GLib: opening the file through GIO would start its
+  // virtual file system, which creates ~/.cache when XDG_RUNTIME_DIR is unset,
+  // and drawing badges must write nothing anywhere.
+  gchar* data = nullptr;
+  gsize length = 0;
+  if (!g_file_get_contents(path.c_str(), &data, &length, nullptr)) return nullptr;
   GError* error = nullptr;
-  RsvgHandle* raw = rsvg_handle_new_from_file(path.c_str(), &error);
+  RsvgHandle* raw =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(data), length, &error);
+  g_free(data);
   if (error != nullptr) g_error_free(error);
   if (raw == nullptr) return nullptr;
   std::shared_ptr<RsvgHandle> handle(raw, g_object_unref);
