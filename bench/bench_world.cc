@@ -18,6 +18,19 @@ void World::requestBadges(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) controller->requestBadgeIdentifierForURL(path);
 }
 
+void World::timeReloads(benchmark::State& state) {
+  const uint64_t loadsBefore = platform.systemLog.lines;
+  for (auto _ : state) {
+    state.PauseTiming();
+    BenchEnvironment::get().touchStatus();
+    state.ResumeTiming();
+    platform.runLoop.tick();
+  }
+  if (platform.systemLog.lines - loadsBefore != static_cast<uint64_t>(state.iterations())) {
+    state.SkipWithError("a tick did not reload");
+  }
+}
+
 size_t World::badgeRequestsAnswered() const { return platform.finder.badgesAssigned; }
 
 void ensureFile(const std::string& path) {

@@ -2,6 +2,8 @@
 // benchmark's choosing.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +21,9 @@ struct World {
   World& operator=(const World&) = delete;
 
   void requestBadges(const std::vector<std::string>& paths);
+  // Times one polling tick per iteration, each after a newer date on
+  // status.json (untimed), and fails the benchmark if a tick did not reload.
+  void timeReloads(benchmark::State& state);
   size_t badgeRequestsAnswered() const;
 
   QuietPlatform platform;
