@@ -2,6 +2,7 @@
 
 #include "platform/nautilus/file_location.h"
 #include "platform/nautilus/nautilus_extension.h"
+#include "platform/nautilus/provider_type.h"
 
 namespace quorbitz {
 namespace {
@@ -33,13 +34,8 @@ void initInterface(gpointer interface, gpointer) {
 }  // namespace
 
 GType registerInfoProvider(GTypeModule* module) {
-  const GTypeInfo typeInfo = {sizeof(GObjectClass), nullptr, nullptr, nullptr, nullptr,
-                              nullptr, sizeof(GObject), 0, nullptr, nullptr};
-  GType type = g_type_module_register_type(module, G_TYPE_OBJECT, "QuorbitzInfoProvider",
-                                           &typeInfo, static_cast<GTypeFlags>(0));
-  const GInterfaceInfo interfaceInfo = {&initInterface, nullptr, nullptr};
-  g_type_module_add_interface(module, type, NAUTILUS_TYPE_INFO_PROVIDER, &interfaceInfo);
-  return type;
+  return registerProviderType(module, "QuorbitzInfoProvider", NAUTILUS_TYPE_INFO_PROVIDER,
+                              &initInterface);
 }
 
 }  // namespace quorbitz

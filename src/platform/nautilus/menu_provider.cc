@@ -5,6 +5,7 @@
 #include "menu/toolbar_item.h"
 #include "platform/nautilus/file_location.h"
 #include "platform/nautilus/nautilus_extension.h"
+#include "platform/nautilus/provider_type.h"
 #include "status/finder_sync.h"
 
 namespace quorbitz {
@@ -115,13 +116,8 @@ void initInterface(gpointer interface, gpointer) {
 }  // namespace
 
 GType registerMenuProvider(GTypeModule* module) {
-  const GTypeInfo typeInfo = {sizeof(GObjectClass), nullptr, nullptr, nullptr, nullptr,
-                              nullptr, sizeof(GObject), 0, nullptr, nullptr};
-  GType type = g_type_module_register_type(module, G_TYPE_OBJECT, "QuorbitzMenuProvider",
-                                           &typeInfo, static_cast<GTypeFlags>(0));
-  const GInterfaceInfo interfaceInfo = {&initInterface, nullptr, nullptr};
-  g_type_module_add_interface(module, type, NAUTILUS_TYPE_MENU_PROVIDER, &interfaceInfo);
-  return type;
+  return registerProviderType(module, "QuorbitzMenuProvider", NAUTILUS_TYPE_MENU_PROVIDER,
+                              &initInterface);
 }
 
 }  // namespace quorbitz
