@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A badge request for a file deep in a root, against its floor: one stat and
 // one line appended to a log file in the shared directory.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one temporary folder a benchmark run works in. The group container is
 // found the way the extension finds it in production (XDG_DATA_HOME), so
 // every controller of the run shares one shared directory and one

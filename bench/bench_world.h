@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A controller started over a quiet platform on a status.json of the
 // benchmark's choosing.
 #pragma once

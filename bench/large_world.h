@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The large world: 50 roots, 100,000 entries in each list of the film root,
 // and a badge cache of 1,000,000 entries filled by real badge requests.
 // Built once per run, on first use (several seconds).

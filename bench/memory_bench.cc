@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Heap held per badge-cache entry and per synced path, from a run with
 // 1,000,000 of each, measured with mallinfo2: bytes in allocated chunks plus
 // mapped blocks, before and after.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The menu for a folder, and a command written through toggleLock: against
 // an mkdir of the existing commands folder and one small file written.
 #include <benchmark/benchmark.h>

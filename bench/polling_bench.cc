@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A polling tick on an unchanged status.json, against one stat of it.
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>

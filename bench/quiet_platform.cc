@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "quiet_platform.h"
 
 #include "platform/linux/xdg_group_containers.h"

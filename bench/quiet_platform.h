@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A platform whose file-manager, log, pasteboard, run-loop and drawing parts
 // do next to nothing, so that a benchmark measures the controller and the
 // real file-system and container calls it makes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Re-evaluating 100,000 cached badges after a reload that changes none of
 // them, against 100,000 stats of the same items. The status.json is small, so
 // the reload around the re-evaluation is a rounding error in its time.

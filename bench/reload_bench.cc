@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reloading a status.json of 100,000 synced paths over 10 roots; its
 // decoding part against a raw simdjson parse of the same bytes.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Turns a Google Benchmark JSON report into the budget table bench/run prints."""
 
 import json

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Realistic status.json documents and item paths for the benchmarks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A platform for the fuzz targets: real files in a temporary folder, the
 // file manager, log, pasteboard, run loop and drawing as cheap stand-ins.
 // Each stand-in checks what the controller hands it and aborts on nonsense,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The controller end to end over real files: a fuzzed status.json, then a
 // fuzzed stream of file-manager calls.
 //

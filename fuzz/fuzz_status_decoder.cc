@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // status.json comes from another process that can crash half-way through a
 // write, so any bytes at all must decode to a Status or an error. The
 // decoder parses in place when the caller leaves padding and copies

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "actions/command_file.h"
 
 #include <uuid/uuid.h>

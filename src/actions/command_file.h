@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Command files: one small JSON object per menu choice, dropped into the
 // shared directory's "commands" folder for the main application.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The ten menu actions: commands for the main application, or the root's
 // link on the pasteboard.
 #include "actions/command_file.h"

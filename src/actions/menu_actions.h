@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What each menu action sends to the main application.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Answering the file manager's badge requests and keeping handed-out badges
 // current after each load.
 #include "badging/badge_choice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "badging/badge_choice.h"
 
 #include "badging/root_location.h"

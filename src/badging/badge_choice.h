@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Which badge an item gets, decided from plain data.
 #pragma once
 

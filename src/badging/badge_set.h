@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The six badges the extension registers, and how their images are drawn.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Which synced root holds an item, and where below it the item lies.
 #pragma once
 

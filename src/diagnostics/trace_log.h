@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The trace log: appex-trace.log in the shared directory, one time-stamped
 // line per exchange with the file manager, for people diagnosing badges.
 #pragma once

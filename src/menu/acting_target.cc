@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "menu/acting_target.h"
 
 namespace quorbitz {

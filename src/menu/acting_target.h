@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one item a menu action applies to.
 #pragma once
 

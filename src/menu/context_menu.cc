@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "menu/context_menu.h"
 
 #include "badging/badge_choice.h"

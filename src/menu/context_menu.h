@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The "Quorbitz" context menu: which folder actions fit an item and its root.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The context menu and the toolbar item.
 #include "badging/root_location.h"
 #include "menu/acting_target.h"

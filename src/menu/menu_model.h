@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A menu as plain data; the platform binding turns it into a real menu.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The ten menu actions, named as the file manager calls them.
 #pragma once
 

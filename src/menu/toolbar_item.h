@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The toolbar item the user can add to a window: its name, tooltip and image.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The seam between the extension's logic and the system it runs in.
 //
 // Everything the controller needs from the file manager, the drawing system,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Path text compared under Unicode canonical equivalence: a name spelled with
 // a precomposed letter equals the same name spelled with a base letter and a
 // combining mark. Comparison stays case-sensitive. Bytes that are not valid

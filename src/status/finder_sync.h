@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The extension's one controller: it owns all run-time state and carries
 // every entry point the file manager calls. Everything runs on the run loop's
 // thread, one call at a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // JSON string literals, for everything the extension writes as JSON text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The records of status.json, written by the main application.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "status/status_decoder.h"
 
 #include <simdjson.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Keeping the loaded roots in step with status.json.
 #include <algorithm>
 #include <iterator>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Ten thousand menu choices in a row: one readable command file each, the
 // right one, and no file descriptor left behind.
 #include <gmock/gmock.h>

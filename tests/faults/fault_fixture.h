@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A controller over the fake platform with a small synced tree, for tests
 // that break one thing and check what survives.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The real host, after a good load, over damaged status files and fed odd
 // paths: it keeps the roots it had, keeps answering and ends normally.
 #include <fcntl.h>
@@ -7,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "e2e/host_process.h"
+#include "support/host_process.h"
 #include "support/fake_platform.h"
 
 namespace quorbitz::testing {

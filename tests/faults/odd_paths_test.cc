@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Paths the file manager may hand over on Linux: bytes that are not UTF-8,
 // line feeds, quotes, backslashes, and the longest path there is. Badges,
 // menus and trace lines take them as they are; a command is written exactly

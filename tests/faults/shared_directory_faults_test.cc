@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The shared directory missing, unwritable, or with the wrong kind of item
 // where the trace log or the commands folder belong. Trace lines and command
 // files fail silently; the system log gets only the lines it always gets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A status.json that another process left broken, or something that is not
 // a file at all in its place: the last good document stays in force and the
 // next valid one loads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A stream of badge requests carries the trace log past its limit: it
 // restarts with the line that found it too large, and never holds more than
 // the limit plus one line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The controller through the fake platform, over a real temporary container.
 #include "status/finder_sync.h"
 

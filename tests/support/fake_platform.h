@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Recording stand-ins for the platform, over a real temporary directory.
 #pragma once
 

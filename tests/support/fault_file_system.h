@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A FileSystem that forwards every call to another one. A fault test derives
 // from it and overrides the one call it wants to fail.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Drawing on Linux: cairo for the shapes, the desktop icon theme's symbolic
 // icons (loaded with librsvg) for the system symbols.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "platform/linux/glib_run_loop.h"
 
 #include <gio/gio.h>

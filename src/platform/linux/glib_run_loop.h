@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The run loop and main queue on GLib's default main context.
 #pragma once
 

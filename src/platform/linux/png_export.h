@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Turning recorded images into pixels: for files handed to other programs, and
 // for tests that look at what was drawn.
 #pragma once

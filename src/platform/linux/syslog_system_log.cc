@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "platform/linux/syslog_system_log.h"
 
 #include <syslog.h>

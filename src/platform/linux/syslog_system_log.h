@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The system log on Linux: syslog, which the journal collects on a desktop.
 #pragma once
 

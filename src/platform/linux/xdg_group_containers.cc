@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "platform/linux/xdg_group_containers.h"
 
 #include <cstdlib>

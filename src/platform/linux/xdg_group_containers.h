@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Group containers on Linux.
 //
 // There is no system registry of application groups on Linux, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The file system through POSIX calls; shared by the Linux and macOS bindings.
 #pragma once
 

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: Apache-2.0
+// The demo's sample project: a group container and one synced root.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorbitz::host {
+
+struct DemoTree {
+  std::string base;       // everything lives below this folder
+  std::string container;  // the application-group container
+  std::string root;       // the synced folder
+  std::string statusFile;
+  std::string commandsFolder;
+  std::string badgeFolder;
+};
+
+// Lays out the sample files and folders below `base` and writes the first
+// status.json. False when the tree could not be made.
+bool buildDemoTree(const DemoTree& tree);
+
+// Rewrites status.json as the main application would, with `locked` as the
+// root's locked folders.
+bool writeDemoStatus(const DemoTree& tree, const std::vector<std::string>& locked);
+
+DemoTree demoTreeAt(const std::string& base);
+
+}  // namespace quorbitz::host

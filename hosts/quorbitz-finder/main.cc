@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: Apache-2.0
+// quorbitz-finder: plays the file manager's part for the extension on Linux.
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "demo.h"
+#include "host_session.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: quorbitz-finder demo [--keep DIR]\n"
+    "       quorbitz-finder run [--container DIR | --no-container] [--no-timer] "
+    "[--badge-dir DIR]\n"
+    "       quorbitz-finder --help | --version\n";
+
+constexpr std::string_view kHelp =
+    "\n"
+    "Plays the file manager's part for the Quorbitz extension: creates the\n"
+    "controller, runs its 3-second polling timer, calls its entry points and\n"
+    "prints every call it makes back, one event per line.\n"
+    "\n"
+    "demo               a walkthrough on a sample synced folder\n"
+    "run                read commands from standard input until quit or its end\n"
+    "  --container DIR  the application-group container (shared directory DIR/finder)\n"
+    "  --no-container   run as if the system gave no group container\n"
+    "  --no-timer       no polling timer; ticks only on the tick command\n"
+    "  --badge-dir DIR  also write the badge images there as ID.png and ID@2x.png\n"
+    "\n"
+    "Commands (one per line, words split like a POSIX shell; # starts a comment):\n"
+    "  tick                  one polling tick, run to completion\n"
+    "  sleep SECONDS         run the run loop that long\n"
+    "  observe DIR           a window starts showing DIR\n"
+    "  end-observe DIR       a window stops showing DIR\n"
+    "  badge PATH            the file manager asks for PATH's badge\n"
+    "  ls DIR                observe DIR, then ask for the badge of each entry\n"
+    "  select [PATH ...]     the selected items from now on\n"
+    "  target [PATH]         the item menus are opened on from now on\n"
+    "  menu KIND             ask for a menu: 0 selection, 1 folder, 2 sidebar, 3 toolbar\n"
+    "  click N               choose item N of the last menu\n"
+    "  action SELECTOR       call an action directly, e.g. action syncNow:\n"
+    "  toolbar               read the toolbar item's name, tooltip and image\n"
+    "  watched               print the watched folders\n"
+    "  echo TEXT             print TEXT back (a marker for scripts)\n"
+    "  quit                  end\n"
+    "\n"
+    "Events (standard output; text as JSON string literals):\n"
+    "  log TEXT                    a system log line\n"
+    "  setBadgeImage ID LABEL WxH  a badge registered\n"
+    "  setDirectoryURLs PATHS      the watched folders set\n"
+    "  setBadgeIdentifier ID PATH  a badge assigned\n"
+    "  pasteboard TEXT             text put on the pasteboard\n"
+    "  menu TITLE / item N TITLE SELECTOR on|off   a menu and its items\n"
+    "  toolbar NAME TOOLTIP SYMBOL the toolbar item\n"
+    "  watched PATHS | null        answer to watched\n"
+    "  echo TEXT                   answer to echo\n"
+    "  error TEXT                  a command that could not be run\n";
+
+int badArguments(const std::string& message) {
+  std::fprintf(stderr, "quorbitz-finder: %s\n", message.c_str());
+  std::fputs(kUsage.data(), stderr);
+  return 2;
+}
+
+int runCommand(const std::vector<std::string>& args) {
+  quorbitz::host::HostOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    auto value = [&](std::optional<std::string>& into) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return false;
+      into = args[++i];
+      return true;
+    };
+    if (option == "--container") {
+      if (!value(options.container)) return badArguments("--container needs a folder");
+    } else if (option == "--badge-dir") {
+      if (!value(options.badgeDir)) return badArguments("--badge-dir needs a folder");
+    } else if (option == "--no-container") {
+      options.noContainer = true;
+    } else if (option == "--no-timer") {
+      options.timer = false;
+    } else {
+      return badArguments("unknown option for run: " + option);
+    }
+  }
+  if (options.noContainer && options.container) {
+    return badArguments("--container and --no-container exclude each other");
+  }
+  quorbitz::host::HostSession session(options, stdout);
+  return session.run(0);
+}
+
+int demoCommand(const std::vector<std::string>& args) {
+  std::optional<std::string> keep;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--keep" && i + 1 < args.size() && !args[i + 1].empty()) {
+      keep = args[++i];
+    } else {
+      return badArguments("unknown option for demo: " + args[i]);
+    }
+  }
+  return quorbitz::host::runDemo(keep);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A reader that goes away must not kill the host; writes then just fail.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (args.empty()) return badArguments("a command is needed");
+  std::string command = args.front();
+  args.erase(args.begin());
+  if (command == "--help" || command == "-h") {
+    std::fputs(kUsage.data(), stdout);
+    std::fputs(kHelp.data(), stdout);
+    return 0;
+  }
+  if (command == "--version") {
+    std::printf("quorbitz-finder %s\n", QUORBITZ_VERSION);
+    return 0;
+  }
+  if (command == "run") return runCommand(args);
+  if (command == "demo") return demoCommand(args);
+  return badArguments("unknown command: " + command);
+}
