@@ -1,0 +1,264 @@
+# SPDX-License-Identifier: Apache-2.0
+# What the headless end-to-end tests of the file-manager hosts share: package
+# installation, the build, a virtual X display, a file manager started with the
+# extension in a private mount namespace, and checks of the trace log, of the
+# screen and of the command files. Each tests/hosts/<host>/run-e2e sources it
+# and keeps only what differs: how its file manager is started, its window
+# class and how its menus are driven by keys.
+#
+# A test script runs, in this order:
+#   source tests/hosts/e2e-lib.sh
+#   e2e_begin HOST PACKAGE...     # cd to the repository, install, make $work
+#   build_module TARGET           # the module, in ${BUILD_DIR:-build}
+#   start_xvfb
+#   launch_with_extension_folder FOLDER COMMAND...
+#   ... checks ...
+#   e2e_end
+#
+# Variables it sets: $source_dir, $build_dir, $work (removed at exit),
+# $finder (the container's finder folder), $commands, $root (the sample
+# project laid out by tests/hosts/sample-tree), $artefacts (screenshots),
+# $icons (the hicolor theme the emblems go to), $app_pid (the file manager's
+# process group), $e2e_host (the host's name in file names) and $e2e_app (in
+# messages). Every check that fails ends the script with "FAIL: ..." and
+# status 1; skip ends it with "SKIPPED: ..." and status 0.
+
+set -uo pipefail
+
+checks=0
+say() { printf '%s\n' "$*"; }
+pass() { checks=$((checks + 1)); say "ok - $*"; }
+fail() { say "FAIL: $*"; exit 1; }
+skip() { say "SKIPPED: $*"; exit 0; }
+
+# Polls `command` every half second for at most `seconds`.
+# Usage: wait_until SECONDS COMMAND [ARG ...]
+wait_until() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.5
+  done
+}
+
+# Installs the missing ones of PACKAGE... through scripts/install-deps; skips
+# the test when that needs root and this is not root.
+install_packages() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  [ "$(id -u)" -eq 0 ] || skip "not root, cannot install ${missing[*]}"
+  say "installing ${missing[*]}"
+  scripts/install-deps "${missing[@]}" >/dev/null ||
+    skip "could not install ${missing[*]} with apt-get"
+}
+
+# Starts a test of HOST: moves to the repository, installs PACKAGE... and the
+# tools every test uses, makes the work folder and lays out the sample project.
+# Usage: e2e_begin HOST PACKAGE...
+e2e_begin() {
+  e2e_host=$1 e2e_app=${1^}
+  shift
+  cd "$(dirname "${BASH_SOURCE[0]}")/../.." || exit 1
+  source_dir=$PWD
+  build_dir=${BUILD_DIR:-build}
+  install_packages "$@" xvfb xdotool xclip dbus-x11 imagemagick
+  unshare -m true 2>/dev/null || skip "no private mount namespace here (unshare -m refused)"
+  work=$(mktemp -d "/tmp/quorbitz-$e2e_host.XXXXXX")
+  trap e2e_cleanup EXIT
+  finder=$work/container/finder
+  commands=$finder/commands
+  mkdir -p "$build_dir"
+  artefacts=$(cd "$build_dir" && pwd)/artefacts
+  mkdir -p "$artefacts" "$work/extensions" "$work/home/.local/share" "$work/run"
+  rm -f "$artefacts/$e2e_host"-*.png
+  chmod 700 "$work/run"
+  root=$work/Film
+  tests/hosts/sample-tree "$work/container" "$root"
+
+  export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
+  export QUORBITZ_GROUP_CONTAINER=$work/container GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+  export GTK_A11Y=none GDK_BACKEND=x11 GSK_RENDERER=cairo
+  unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
+  icons=$XDG_DATA_HOME/icons/hicolor
+}
+
+# Builds TARGET in the build folder and copies the module it makes,
+# lib<OUTPUT>.so (OUTPUT defaults to TARGET with "_" turned into "-"), into
+# $work/extensions.
+# Usage: build_module TARGET [OUTPUT]
+build_module() {
+  local target=$1 module="lib${2:-${1//_/-}}.so"
+  scripts/install-deps >/dev/null || fail "the build's own packages are missing"
+  # Configured again so that a build folder made before the extension headers
+  # were installed picks up the extension.
+  cmake -G Ninja -S "$source_dir" -B "$build_dir" >"$work/cmake.log" 2>&1 ||
+    { cat "$work/cmake.log"; fail "cmake failed"; }
+  ninja -C "$build_dir" "$target" >"$work/ninja.log" 2>&1 ||
+    { tail -n 40 "$work/ninja.log"; fail "the extension did not build"; }
+  [ -f "$build_dir/$module" ] || fail "no $build_dir/$module"
+  cp "$build_dir/$module" "$work/extensions/"
+}
+
+# Xvfb picks a free display and writes its number to the descriptor given.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=:$(head -n 1 "$work/display")
+}
+
+# Runs COMMAND on a private session bus, with FOLDER (the file manager's
+# system extension folder) replaced by $work/extensions inside its own mount
+# namespace only. Its output goes to $work/$e2e_host.log.
+# Usage: launch_with_extension_folder FOLDER COMMAND [ARG ...]
+launch_with_extension_folder() {
+  local folder=$1
+  shift
+  [ -d "$folder" ] || fail "no extension folder $folder"
+  setsid timeout 300 unshare -m bash -c \
+    'mount --bind "$1" "$2" && shift 2 && exec dbus-run-session -- "$@"' \
+    _ "$work/extensions" "$folder" "$@" >"$work/$e2e_host.log" 2>&1 &
+  app_pid=$!
+}
+
+# The first visible window of X class CLASS, if any.
+window_of_class() { xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1; }
+has_window_of_class() { [ -n "$(window_of_class "$1")" ]; }
+
+# --- Badges -----------------------------------------------------------------
+# The badges tests/hosts/sample-tree's project shows in its root.
+declare -A expected_badges=([Cuts]=synced [Footage]=synced [Masters]=masters [Review]=review
+                            [Scratch]=kept [intro.mov]=synced [notes.txt]=pending)
+
+# True when the trace log says the badge of PATH was asked for and was BADGE.
+answered() { cut -d' ' -f2- "$finder/appex-trace.log" 2>/dev/null | grep -Fxq "badge? $1 -> $2"; }
+all_badges_answered() {
+  local item
+  for item in "${!expected_badges[@]}"; do
+    answered "$root/$item" "${expected_badges[$item]}" || return 1
+  done
+}
+
+# The file manager asked for every badge of the root and the shown root was
+# observed.
+check_badges_answered() {
+  wait_until 30 all_badges_answered ||
+    fail "$e2e_app did not ask for every badge, or got a wrong one"
+  pass "$e2e_app asked for the badge of every item and got the right one"
+  grep -q " observe $root\$" "$finder/appex-trace.log" || fail "the shown folder was not observed"
+  pass "showing the root counted as observing it"
+}
+
+check_emblem_files() {
+  local badge size
+  for badge in synced pending locked kept masters review; do
+    for size in 24x24 48x48; do
+      [ -s "$icons/$size/emblems/emblem-quorbitz-$badge.png" ] || fail "no $size emblem for $badge"
+    done
+  done
+  pass "the six badges are installed as emblems at 24 and 48 px"
+}
+
+# ImageMagick's own tools: another "convert" may come first on the PATH.
+convert=/usr/bin/convert
+# The disc colour of a badge's emblem.
+disc_colour() { "$convert" "$icons/24x24/emblems/emblem-quorbitz-$1.png" -format '#%[hex:p{12,2}]' info:; }
+# How many pixels of the image FILE have the disc colour of BADGE.
+pixels_of() {
+  "$convert" "$1" -alpha off -fuzz 3% -fill black +opaque "$(disc_colour "$2")" \
+    -fill white -opaque "$(disc_colour "$2")" -format '%[fx:round(mean*w*h)]' info:
+}
+# Saves the screen as $artefacts/<host>-NAME.png.
+shoot() { timeout 10 /usr/bin/import -window root "$artefacts/$e2e_host-$1.png"; }
+# True when screenshot NAME shows BADGE's emblem.
+shows() { [ "$(pixels_of "$artefacts/$e2e_host-$1.png" "$2")" -ge 40 ]; }
+
+# The emblems are drawn a moment after the questions were answered; the
+# screenshot is <host>-1-grid.png. FAILED_EMBLEM_PATTERN, if given, is what
+# the file manager prints when it finds no icon for an emblem.
+# Usage: check_grid_badges [FAILED_EMBLEM_PATTERN]
+grid_shows_badges() {
+  local badge
+  shoot 1-grid
+  for badge in synced pending kept masters review; do shows 1-grid "$badge" || return 1; done
+}
+check_grid_badges() {
+  wait_until 10 grid_shows_badges || fail "not every badge is visible in $e2e_host-1-grid.png"
+  shows 1-grid locked && fail "a locked emblem is visible before anything was locked"
+  if [ -n "${1:-}" ] && grep -q "$1" "$work/$e2e_host.log"; then
+    fail "$e2e_app found no icon for some emblems: $(grep -m 1 "$1" "$work/$e2e_host.log")"
+  fi
+  pass "the grid shows the synced, syncing, kept-local, masters and review emblems"
+}
+
+# --- Menus and commands -----------------------------------------------------
+has_command() { grep -rqFx -- "$1" "$commands" 2>/dev/null; }
+path_json() { printf '%s' "${1//\//\\/}"; }
+check_no_commands_yet() {
+  [ -z "$(ls -A "$commands" 2>/dev/null)" ] || fail "commands were written before any was chosen"
+}
+# Waits for the command file holding exactly JSON; WHAT names the menu choice.
+# Usage: expect_command JSON WHAT
+expect_command() {
+  wait_until 15 has_command "$1" || fail "$2 did not write $1"
+  pass "$2 wrote $1"
+}
+# The JSON of "Lock Folder" on the sample project's Cuts.
+lock_cuts_command() { printf '{"action":"toggle_lock","path":"%s"}' "$(path_json "$root/Cuts")"; }
+
+clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
+link_copied() { [ "$(clipboard)" = "https://quorbitz.test/p/film" ]; }
+# Usage: expect_link_copied WHAT
+expect_link_copied() {
+  wait_until 15 link_copied || fail "$1 left \"$(clipboard)\" on the clipboard"
+  pass "$1 put the project's link on the clipboard"
+}
+
+# --- The main application's answer --------------------------------------------
+# The main application locks Cuts; the file manager asks again and shows the
+# locked emblem (screenshot <host>-3-locked.png).
+check_lock_shown() {
+  tests/hosts/sample-tree "$work/container" "$root" Cuts
+  wait_until 20 answered "$root/Cuts" locked ||
+    fail "$e2e_app did not ask again for Cuts after the status changed"
+  pass "after the status change $e2e_app asked again for Cuts and got locked"
+  wait_until 10 shows_locked || fail "no locked emblem visible in $e2e_host-3-locked.png"
+  pass "the grid shows the locked emblem"
+}
+shows_locked() { shoot 3-locked && shows 3-locked locked; }
+
+check_still_running() {
+  kill -0 "$app_pid" 2>/dev/null || fail "$e2e_app is no longer running"
+  grep -Eq "quorbitz-(WARNING|CRITICAL)" "$work/$e2e_host.log" &&
+    fail "the extension logged a warning"
+  pass "$e2e_app is still running and the extension logged no warning"
+}
+
+e2e_end() {
+  say "screenshots: $(ls "$artefacts/$e2e_host"-*.png 2>/dev/null | tr '\n' ' ')"
+  say "PASS: $e2e_app end-to-end ($checks checks)"
+}
+
+e2e_cleanup() {
+  local status=$?
+  if [ -n "${app_pid:-}" ]; then
+    kill -TERM -- "-$app_pid" 2>/dev/null
+    wait_until 5 bash -c "! kill -0 -- -$app_pid 2>/dev/null"
+    kill -KILL -- "-$app_pid" 2>/dev/null
+  fi
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  if [ $status -ne 0 ] && [ -f "${work:-}/$e2e_host.log" ]; then
+    say "--- $e2e_app's output (last 40 lines)"
+    tail -n 40 "$work/$e2e_host.log"
+    say "--- trace log"
+    cat "$finder/appex-trace.log" 2>/dev/null
+  fi
+  rm -rf "${work:-}"
+  exit $status
+}
