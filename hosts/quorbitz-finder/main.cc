@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "check_status.h"
 #include "demo.h"
 #include "host_session.h"
 
@@ -16,6 +17,7 @@ constexpr std::string_view kUsage =
     "usage: quorbitz-finder demo [--keep DIR]\n"
     "       quorbitz-finder run [--container DIR | --no-container] [--no-timer] "
     "[--badge-dir DIR]\n"
+    "       quorbitz-finder check-status [--json] [FILE]\n"
     "       quorbitz-finder --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -30,6 +32,10 @@ constexpr std::string_view kHelp =
     "  --no-container   run as if the system gave no group container\n"
     "  --no-timer       no polling timer; ticks only on the tick command\n"
     "  --badge-dir DIR  also write the badge images there as ID.png and ID@2x.png\n"
+    "check-status       whether the extension loads FILE (default: status.json in the\n"
+    "                   default container), and the likely mistakes in it, each\n"
+    "                   with its JSON path; exit 0 loads, 1 rejected, 2 usage error\n"
+    "  --json           the findings as JSON lines, for tools\n"
     "\n"
     "Commands (one per line, words split like a POSIX shell; # starts a comment):\n"
     "  tick                  one polling tick, run to completion\n"
@@ -126,5 +132,6 @@ int main(int argc, char** argv) {
   }
   if (command == "run") return runCommand(args);
   if (command == "demo") return demoCommand(args);
+  if (command == "check-status") return quorbitz::host::checkStatusCommand(args);
   return badArguments("unknown command: " + command);
 }

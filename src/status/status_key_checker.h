@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: Apache-2.0
+// Keys the decoder passes over: unknown ones (likely typos) and repeated ones.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "status/status_checker.h"
+
+namespace quorbitz {
+
+// Walks the document's text, which must be a document that decodes.
+std::vector<StatusFinding> checkStatusKeys(std::string_view json);
+
+// The known key nearest to `key` when it is close enough to be a typo of it,
+// or "" when none is.
+std::string_view nearestKnownKey(std::string_view key,
+                                 const std::vector<std::string_view>& known);
+
+}  // namespace quorbitz
