@@ -75,7 +75,9 @@ void FinderSync::reload() {
     return;
   }
   const FileTime modified = *attributes->modificationDate;
-  if (modified <= lastLoaded) return;
+  // Any other date is a change: a clock set back or a file restored from
+  // elsewhere can give the next version an earlier date than the last one.
+  if (modified == lastLoaded) return;
 
   std::optional<std::string> bytes =
       platform.files.readFile(statusPath, kStatusDecodePadding);

@@ -2,6 +2,9 @@
 // The controller through the fake platform, over a real temporary container.
 #include "status/finder_sync.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -65,6 +68,13 @@ TEST_F(FinderSyncTest, OnlyAChangedOrFailedFileIsReadAgain) {
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
   fake.tick();
   EXPECT_THAT(logs(), IsEmpty()) << "an unchanged file is not read again";
+  // A date set back is a change too; only an equal date is not.
+  struct timespec earlier[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+  for (int tick = 0; tick < 2; ++tick) {
+    utimensat(AT_FDCWD, (fake.finderDir() + "/status.json").c_str(), earlier, 0);
+    fake.tick();
+    EXPECT_EQ(logs().size(), tick == 0 ? 1u : 0u) << "earlier date, tick " << tick;
+  }
   fake.writeStatus(R"({"version":1,"roots":[{"path":"/x"}]})");
   fake.tick();
   fake.tick();
