@@ -21,10 +21,21 @@ std::string_view lastPathComponent(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-bool nameNeverBadged(std::string_view name) {
+namespace {
+
+bool canonicalNameNeverBadged(std::string_view name) {
   return name == ".DS_Store" || name.starts_with("._") ||
          name.find("Synced with Quorbitz") != std::string_view::npos ||
          name.find("Kept local") != std::string_view::npos || name == "Icon\r";
+}
+
+}  // namespace
+
+bool nameNeverBadged(std::string_view name) {
+  // Judged by the canonical spelling, like every other name: a KELVIN SIGN
+  // in place of "K" still spells "Kept local".
+  if (isAscii(name)) return canonicalNameNeverBadged(name);
+  return canonicalNameNeverBadged(canonicalText(name));
 }
 
 bool holdsRole(const std::map<std::string, std::string>* roles, std::string_view role,

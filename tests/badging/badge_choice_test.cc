@@ -50,7 +50,7 @@ TEST(BadgeChoice, ReviewRoleAndAbsentFacts) {
 
 TEST(BadgeChoice, FilteredNames) {
   for (std::string name : {".DS_Store", "._notes", "Icon\r", "x Synced with Quorbitz.txt",
-                           "Kept local copy"}) {
+                           "Kept local copy", "\xE2\x84\xAA" "ept local copy"}) {
     EXPECT_TRUE(nameNeverBadged(name)) << name;
   }
   for (std::string name : {"Icon", "DS_Store", "_notes", "Kept Local", "a.mov"}) {
