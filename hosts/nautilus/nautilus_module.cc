@@ -1,38 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The three entry points Nautilus looks up in every extension module.
-#include <array>
+// The three entry points Nautilus looks up in every extension module:
+// nautilus_module_initialize, nautilus_module_list_types, nautilus_module_shutdown.
+#include "gtk-common/extension_glue.h"
+#include "nautilus/nautilus_api.h"
 
-#include "nautilus/info_provider.h"
-#include "nautilus/menu_provider.h"
-#include "nautilus/nautilus_extension.h"
-#include "nautilus/nautilus_headers.h"
-
-namespace {
-
-std::array<GType, 2> gProviderTypes{};
-
-}  // namespace
-
-extern "C" {
-
-__attribute__((visibility("default"))) void nautilus_module_initialize(GTypeModule* module) {
-  if (!module) return;
-  gProviderTypes = {quorbitz::registerInfoProvider(module),
-                    quorbitz::registerMenuProvider(module)};
-  // Nautilus calls this on its main thread before it shows a window, so the
-  // emblems exist and the watched folders are known before the first question.
-  quorbitz::startExtension();
-}
-
-__attribute__((visibility("default"))) void nautilus_module_list_types(const GType** types,
-                                                                        int* count) {
-  if (!types || !count) return;
-  *types = gProviderTypes.data();
-  *count = static_cast<int>(gProviderTypes.size());
-}
-
-__attribute__((visibility("default"))) void nautilus_module_shutdown(void) {
-  quorbitz::stopExtension();
-}
-
-}  // extern "C"
+QUORBITZ_MODULE_ENTRY_POINTS(nautilus, quorbitz::NautilusApi)

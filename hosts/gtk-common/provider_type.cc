@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "nautilus/provider_type.h"
+#include "gtk-common/provider_type.h"
 
 namespace quorbitz {
 

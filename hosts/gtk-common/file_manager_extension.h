@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// The platform as the Nautilus extension assembles it, and the one controller
-// it hosts for the life of the Nautilus process.
+// The platform as a GTK file manager's extension assembles it, and the one
+// controller it hosts for the life of the file manager's process.
 //
-// Nautilus creates the providers itself and passes them no data, so they
-// reach the extension through runningExtension().
+// The file manager creates the providers itself and passes them no data, so
+// they reach the extension through runningExtension().
 #pragma once
 
 #include <memory>
@@ -11,8 +11,8 @@
 #include <string>
 #include <unordered_set>
 
+#include "gtk-common/file_manager_finder_controller.h"
 #include "platform/linux/glib_run_loop.h"
-#include "nautilus/nautilus_finder_controller.h"
 #include "platform/platform.h"
 
 namespace quorbitz {
@@ -23,20 +23,21 @@ class FinderSync;
 // people running a second copy of the main application.
 inline constexpr const char* kGroupContainerVariable = "QUORBITZ_GROUP_CONTAINER";
 
-class NautilusExtension {
+class FileManagerExtension {
  public:
   // Creates the controller: it draws the badges, loads the status file and
-  // starts polling on Nautilus's main loop.
-  NautilusExtension();
-  ~NautilusExtension();
-  NautilusExtension(const NautilusExtension&) = delete;
-  NautilusExtension& operator=(const NautilusExtension&) = delete;
+  // starts polling on the file manager's main loop. `invalidate` tells the
+  // file manager to ask again about an item.
+  explicit FileManagerExtension(InvalidateItem invalidate);
+  ~FileManagerExtension();
+  FileManagerExtension(const FileManagerExtension&) = delete;
+  FileManagerExtension& operator=(const FileManagerExtension&) = delete;
 
-  NautilusFinderController& finder() { return finder_; }
+  FileManagerFinderController& finder() { return finder_; }
   FinderSync& controller() { return *controller_; }
 
-  // Answers Nautilus's question for an item inside a watched folder: the
-  // emblem to show, if any.
+  // Answers the file manager's question for an item inside a watched folder:
+  // the emblem to show, if any.
   std::optional<std::string> requestBadge(const std::string& path);
 
  private:
@@ -48,15 +49,16 @@ class NautilusExtension {
   std::unique_ptr<SystemLog> systemLog_;
   std::unique_ptr<Pasteboard> pasteboard_;
   std::unique_ptr<Drawing> drawing_;
-  NautilusFinderController finder_;
+  FileManagerFinderController finder_;
   std::shared_ptr<FinderSync> controller_;
   std::unordered_set<std::string> observedFolders_;
 };
 
-// Starts the extension once per process; later calls do nothing.
-void startExtension();
+// Starts the extension once per process; later calls do nothing. Called on
+// the file manager's main thread.
+void startExtension(InvalidateItem invalidate);
 void stopExtension();
 // nullptr before the start, after the stop, or when the start failed.
-NautilusExtension* runningExtension();
+FileManagerExtension* runningExtension();
 
 }  // namespace quorbitz

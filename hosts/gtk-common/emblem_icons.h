@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// Badge images as icon-theme emblems: Nautilus draws an emblem by icon name
-// only, so every registered badge becomes a PNG in the user's hicolor theme.
+// Badge images as icon-theme emblems: the GTK file managers draw an emblem by
+// icon name only, so every registered badge becomes a PNG in the user's
+// hicolor theme.
 #pragma once
 
 #include <optional>
@@ -11,7 +12,7 @@
 
 namespace quorbitz {
 
-// The icon name Nautilus is given for a badge identifier.
+// The icon name the file manager is given for a badge identifier.
 std::string emblemIconName(std::string_view identifier);
 
 class EmblemIcons {

@@ -1,23 +1,26 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "nautilus/nautilus_extension.h"
+#include "gtk-common/file_manager_extension.h"
+
+#include <glib.h>
 
 #include <cstdlib>
 
+#include "gtk-common/desktop.h"
 #include "platform/linux/cairo_drawing.h"
+#include "platform/linux/glib_system_log.h"
 #include "platform/linux/xdg_group_containers.h"
-#include "nautilus/desktop_services.h"
-#include "nautilus/nautilus_headers.h"
 #include "platform/posix/posix_file_system.h"
 #include "status/finder_sync.h"
 
 namespace quorbitz {
 namespace {
 
-NautilusExtension* gExtension = nullptr;
+FileManagerExtension* gExtension = nullptr;
 
 std::unique_ptr<GroupContainers> groupContainers() {
   const char* override = std::getenv(kGroupContainerVariable);
-  if (override && override[0] == '/') return newFixedGroupContainers(std::string(override));
+  if (override && override[0] == '/')
+    return newFixedGroupContainers(std::string(override));
   return newXdgGroupContainers();
 }
 
@@ -29,31 +32,31 @@ std::optional<std::string> userDataDir() {
 
 }  // namespace
 
-NautilusExtension::NautilusExtension()
+FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
     : runLoop_(/*timersEnabled=*/true),
       files_(newPosixFileSystem()),
       containers_(groupContainers()),
       systemLog_(newGlibSystemLog()),
-      pasteboard_(newGtkPasteboard()),
+      pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
-      finder_(runLoop_, EmblemIcons(*files_, userDataDir())) {
+      finder_(runLoop_, EmblemIcons(*files_, userDataDir()), invalidate) {
   controller_ = FinderSync::create(
       {finder_, *containers_, *files_, *systemLog_, *pasteboard_, runLoop_, *drawing_});
 }
 
-NautilusExtension::~NautilusExtension() = default;
+FileManagerExtension::~FileManagerExtension() = default;
 
-std::optional<std::string> NautilusExtension::requestBadge(const std::string& path) {
+std::optional<std::string> FileManagerExtension::requestBadge(const std::string& path) {
   observeParentOf(path);
   finder_.beginBadgeRequest(path);
   controller_->requestBadgeIdentifierForURL(path);
   return finder_.endBadgeRequest(path);
 }
 
-// Nautilus never says which folders a window shows. It asks about every item
-// of a folder it shows, so the first question about an item stands for the
-// start of observing its folder; the end is never known.
-void NautilusExtension::observeParentOf(const std::string& path) {
+// No GTK file manager says which folders a window shows. Each asks about
+// every item of a folder it shows, so the first question about an item stands
+// for the start of observing its folder; the end is never known.
+void FileManagerExtension::observeParentOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return;
   std::string folder = slash == 0 ? std::string("/") : path.substr(0, slash);
@@ -62,12 +65,13 @@ void NautilusExtension::observeParentOf(const std::string& path) {
   observedFolders_.insert(std::move(folder));
 }
 
-void startExtension() {
+void startExtension(InvalidateItem invalidate) {
   if (gExtension) return;
   try {
-    gExtension = new NautilusExtension();
+    gExtension = new FileManagerExtension(invalidate);
   } catch (...) {
-    g_log("quorbitz", G_LOG_LEVEL_WARNING, "%s", "quorbitzFS: the extension could not start");
+    g_log(kGlibLogDomain, G_LOG_LEVEL_WARNING, "%s",
+          "quorbitzFS: the extension could not start");
   }
 }
 
@@ -76,6 +80,6 @@ void stopExtension() {
   gExtension = nullptr;
 }
 
-NautilusExtension* runningExtension() { return gExtension; }
+FileManagerExtension* runningExtension() { return gExtension; }
 
 }  // namespace quorbitz

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: Apache-2.0
+// The two things the extension needs from the toolkit its file manager is
+// written in. Nautilus 43 runs GTK 4; Nemo, Caja and Thunar run GTK 3. Each
+// module is built with exactly one of gtk4_desktop.cc and gtk3_desktop.cc, so
+// the rest of this folder is compiled once for every file manager.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace quorbitz {
+
+// The clipboard of the default display. Refuses text while the file manager
+// has no display.
+std::unique_ptr<Pasteboard> newClipboardPasteboard();
+
+// Makes the toolkit reread the icon themes of the default display now, so
+// that emblem files written a moment ago are found.
+void rereadIconTheme();
+
+}  // namespace quorbitz

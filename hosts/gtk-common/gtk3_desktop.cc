@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "gtk-common/desktop.h"
+
+namespace quorbitz {
+namespace {
+
+class Gtk3Clipboard final : public Pasteboard {
+ public:
+  // Setting new text replaces the old, so there is nothing to clear first.
+  void clearContents() override {}
+
+  bool setString(std::string_view text) override {
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display) return false;
+    GtkClipboard* clipboard =
+        gtk_clipboard_get_for_display(display, GDK_SELECTION_CLIPBOARD);
+    if (!clipboard) return false;
+    const std::string copy(text);
+    gtk_clipboard_set_text(clipboard, copy.c_str(), static_cast<gint>(copy.size()));
+    return true;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Pasteboard> newClipboardPasteboard() {
+  return std::make_unique<Gtk3Clipboard>();
+}
+
+// GTK 3 looks at the theme folders again only every few seconds, and the file
+// manager asks for the emblems before that. Setting the search path, even to
+// itself, makes GTK reread the themes.
+void rereadIconTheme() {
+  GdkScreen* screen = gdk_screen_get_default();
+  if (!screen) return;
+  GtkIconTheme* theme = gtk_icon_theme_get_for_screen(screen);
+  if (!theme) return;
+  gchar** searchPath = nullptr;
+  gint count = 0;
+  gtk_icon_theme_get_search_path(theme, &searchPath, &count);
+  if (!searchPath) return;
+  gtk_icon_theme_set_search_path(theme, const_cast<const gchar**>(searchPath), count);
+  g_strfreev(searchPath);
+}
+
+}  // namespace quorbitz

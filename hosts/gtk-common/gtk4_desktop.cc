@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: Apache-2.0
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "gtk-common/desktop.h"
+
+namespace quorbitz {
+namespace {
+
+class Gtk4Clipboard final : public Pasteboard {
+ public:
+  // Setting new text replaces the old, so there is nothing to clear first.
+  void clearContents() override {}
+
+  bool setString(std::string_view text) override {
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display) return false;
+    GdkClipboard* clipboard = gdk_display_get_clipboard(display);
+    if (!clipboard) return false;
+    gdk_clipboard_set_text(clipboard, std::string(text).c_str());
+    return true;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Pasteboard> newClipboardPasteboard() {
+  return std::make_unique<Gtk4Clipboard>();
+}
+
+// A theme that GTK loaded before the files existed is not looked at again for
+// five seconds, long enough for Nautilus to drop the emblems as unknown.
+// Setting the search path, even to itself, makes GTK reread the themes.
+void rereadIconTheme() {
+  GdkDisplay* display = gdk_display_get_default();
+  if (!display) return;
+  GtkIconTheme* theme = gtk_icon_theme_get_for_display(display);
+  if (!theme) return;
+  char** searchPath = gtk_icon_theme_get_search_path(theme);
+  if (!searchPath) return;
+  gtk_icon_theme_set_search_path(theme, searchPath);
+  g_strfreev(searchPath);
+}
+
+}  // namespace quorbitz

@@ -1,0 +1,67 @@
+# SPDX-License-Identifier: Apache-2.0
+# How the modules of the GTK file managers are built. A file manager's
+# CMakeLists.txt includes this file and calls quorbitz_gtk_host_module once.
+include_guard(GLOBAL)
+
+# The static libraries end up inside shared objects.
+set_target_properties(quorbitz_core quorbitz_linux PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+# Everything in gtk-common/ but the two toolkit pieces, compiled once for all
+# the file managers. It needs GLib only.
+file(GLOB QUORBITZ_GTK_COMMON_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)
+list(FILTER QUORBITZ_GTK_COMMON_SOURCES EXCLUDE REGEX "/gtk[34]_desktop\\.cc$")
+add_library(quorbitz_gtk_common STATIC ${QUORBITZ_GTK_COMMON_SOURCES})
+set_target_properties(quorbitz_gtk_common PROPERTIES
+  POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+target_include_directories(quorbitz_gtk_common PUBLIC ${PROJECT_SOURCE_DIR}/hosts)
+target_compile_options(quorbitz_gtk_common PRIVATE ${QUORBITZ_WARNINGS})
+target_link_libraries(quorbitz_gtk_common PUBLIC quorbitz_core quorbitz_linux)
+
+# Builds lib<module>.so (target quorbitz_<host>, where <module> is
+# quorbitz-<host>) from the .cc files of the calling folder and the
+# gtk-common/ pieces for TOOLKIT (gtk3 or gtk4), against the pkg-config module
+# EXTENSION, and installs it into that module's extensiondir, the folder the
+# file manager loads extensions from. Where EXTENSION or the toolkit is
+# missing, it names the Debian PACKAGES to install and builds nothing.
+# Usage: quorbitz_gtk_host_module(HOST EXTENSION TOOLKIT PACKAGE...)
+function(quorbitz_gtk_host_module host extension toolkit)
+  string(TOUPPER "QUORBITZ_${host}_EXTENSION" found)
+  string(TOUPPER "QUORBITZ_${toolkit}" toolkit_found)
+  if(toolkit STREQUAL "gtk4")
+    set(toolkit_module gtk4)
+  else()
+    set(toolkit_module gtk+-3.0)
+  endif()
+  pkg_check_modules(${found} IMPORTED_TARGET ${extension})
+  pkg_check_modules(${toolkit_found} IMPORTED_TARGET ${toolkit_module})
+  if(NOT ${found}_FOUND OR NOT ${toolkit_found}_FOUND)
+    list(JOIN ARGN " " packages)
+    message(STATUS "The ${host} extension is not built: ${extension} or ${toolkit_module} "
+                   "not found (apt-get install ${packages})")
+    return()
+  endif()
+
+  set(target quorbitz_${host})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
+  add_library(${target} MODULE ${sources}
+    ${PROJECT_SOURCE_DIR}/hosts/gtk-common/${toolkit}_desktop.cc)
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME quorbitz-${host}
+    PREFIX lib
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_compile_options(${target} PRIVATE ${QUORBITZ_WARNINGS})
+  # Imported targets put their include folders on the SYSTEM path, so warnings
+  # in the file manager's and GTK's headers do not fail the build.
+  target_link_libraries(${target} PRIVATE
+    quorbitz_gtk_common PkgConfig::${found} PkgConfig::${toolkit_found})
+  # Only the three module entry points leave the module; the project's own
+  # symbols stay private to it.
+  target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
+
+  pkg_get_variable(extension_dir ${extension} extensiondir)
+  install(TARGETS ${target} LIBRARY DESTINATION ${extension_dir})
+endfunction()

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: Apache-2.0
+// The "Quorbitz" submenu, built from the controller's menu model with the menu
+// classes of one file manager.
+//
+// `Api` names that file manager's menu classes and functions (see
+// file_manager_api.h for Nautilus, Nemo and Caja):
+//   using MenuItem = ...; using Menu = ...;
+//   static MenuItem* newMenuItem(const char* name, const char* label, const char* tip);
+//   static Menu* newMenu();
+//   static void appendItem(Menu*, MenuItem*);
+//   static void setSubmenu(MenuItem*, Menu*);
+// Thunar's ThunarxMenuItem and ThunarxMenu fit as well.
+#pragma once
+
+#include <glib-object.h>
+
+#include <string>
+#include <string_view>
+
+#include "gtk-common/file_manager_extension.h"
+#include "gtk-common/menu_activation.h"
+#include "menu/toolbar_item.h"
+#include "status/finder_sync.h"
+
+namespace quorbitz {
+
+// A list of one "Quorbitz" item whose submenu holds the controller's items for
+// `kind` and `context`; nullptr when the extension is not running or the
+// controller offers nothing. `menuPrefix` keeps the item names of this menu
+// apart from those of the other menu of the same right-click.
+template <class Api>
+GList* quorbitzMenu(MenuKind kind, const MenuContext& context,
+                    std::string_view menuPrefix) {
+  FileManagerExtension* extension = runningExtension();
+  if (!extension) return nullptr;
+  extension->finder().reportMenuContext(context);
+  const MenuModel model = extension->controller().menuForMenuKind(kind);
+  if (model.items.empty()) return nullptr;
+
+  typename Api::Menu* submenu = Api::newMenu();
+  if (!submenu) return nullptr;
+  for (const MenuItemModel& itemModel : model.items) {
+    typename Api::MenuItem* item =
+        Api::newMenuItem(menuItemName(menuPrefix, itemModel.action).c_str(),
+                         itemModel.title.c_str(), nullptr);
+    if (!item) continue;
+    connectActivation(item, context, itemModel.action);
+    Api::appendItem(submenu, item);
+    g_object_unref(item);
+  }
+  typename Api::MenuItem* top =
+      Api::newMenuItem((std::string(menuPrefix) + "_menu").c_str(), model.title.c_str(),
+                       std::string(kToolbarItemToolTip).c_str());
+  if (top) Api::setSubmenu(top, submenu);
+  g_object_unref(submenu);
+  return top ? g_list_append(nullptr, top) : nullptr;
+}
+
+}  // namespace quorbitz
