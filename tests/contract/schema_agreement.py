@@ -1,0 +1,223 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
+"""The JSON Schemas in docs/schema/ agree with the code.
+
+Every status document below is accepted by docs/schema/status.schema.json
+exactly when the extension's decoder accepts it (the exit status of
+`quorbitz-finder check-status`), and every command file the menu actions write
+validates against docs/schema/command.schema.json.
+
+Usage: schema_agreement.py HOST_BINARY REPOSITORY
+"""
+import json
+import os
+import shlex
+import subprocess
+import sys
+import tempfile
+from concurrent.futures import ThreadPoolExecutor
+from pathlib import Path
+
+try:
+    from jsonschema import Draft202012Validator
+except ImportError:
+    print("SKIPPED: python3-jsonschema is not installed (scripts/install-deps installs it)")
+    sys.exit(77)
+
+HOST, REPO = sys.argv[1], Path(sys.argv[2])
+
+# Raw JSON of each member of a root the decoder accepts.
+BASE_ROOT = {
+    "path": '"/home/ann/Film"', "direction": '"both"', "label": '"Film"',
+    "link": '"https://example.com/p/7"', "can_lock": "true",
+    "kept_local": '["Footage"]', "locked": "[]",
+    "synced": '["", "Footage", "Footage/A001.mov"]',
+}
+OPTIONAL_ROOT_KEYS = {"root_locked": "false", "can_mint_links": "true",
+                      "roles": '{"masters":"M","review":"R"}'}
+
+# One value of each JSON shape, to put where another is expected.
+SAMPLES = ['"s"', "1", "1.0", "1.5", "true", "null", "[]", '["a"]', "[null]", "{}",
+           '{"a":"b"}', '{"a":1}']
+
+
+def obj(members):
+    """JSON text of an object; a member whose raw value is None is left out."""
+    return "{" + ",".join(f'"{k}":{v}' for k, v in members.items() if v is not None) + "}"
+
+
+def root(**changes):
+    return obj({**BASE_ROOT, **changes})
+
+
+def status(roots, version="1"):
+    return '{"version":' + version + ',"roots":[' + ",".join(roots) + "]}"
+
+
+def with_root(**changes):
+    return status([root(**changes)])
+
+
+def decoder_test_documents():
+    """The documents of tests/status/status_decoder_test.cc."""
+    return [
+        '{"writer":"app","version":1,"extra":{"a":[1]},"roots":['
+        + root(colour='{"x":null}') + "]}",
+        with_root(root_locked="null", can_mint_links="null", roles="null"),
+        with_root(root_locked="false", can_mint_links="true",
+                  roles='{"masters":"M","review":"R","masters":"X"}'),
+        with_root(kept_local="[]", synced='["a","a"]'),
+        with_root(path=r'"\/home\/Ren\u00e9"'),
+        status([root(), root(label='"Second"')]),
+        '{"version":2,"version":"x","roots":[],"roots":7}',
+        "\ufeff" + status([root()]),
+        *(status([], v) for v in ["0", "99", "1.0", "-0.0", "-3", "9223372036854775807",
+                                  "-9223372036854775808", '"1"', "null", "1.5", "1e30",
+                                  "9223372036854775808"]),
+        with_root(direction=None), with_root(label=None), with_root(path="null"),
+        with_root(can_lock="1"), with_root(can_lock='"true"'),
+        with_root(kept_local="null"), with_root(synced='["a",null]'),
+        with_root(root_locked='"yes"'), with_root(roles='{"review":"R","masters":3}'),
+        with_root(roles='["masters"]'), status([root(), '"Film"']),
+        '{"roots":[]}', '{"version":1}', '{"version":1,"roots":{}}', "[]",
+        '{"version":1,"roots":[', with_root(label='"Fi\udcfflm"'),
+        status(["[" * 5000 + "]" * 5000]),
+        status([root(link=None), root(path=None)]),
+        with_root(path=None, can_lock="1"),
+        '{"roots":7,"version":"1"}',
+    ]
+
+
+def variations():
+    """Each key missing, null or of every other shape; extra keys; repeated roots."""
+    docs = []
+    full = {**BASE_ROOT, **OPTIONAL_ROOT_KEYS}
+    for key in [*full, "unknown_key"]:
+        docs.append(status([obj({**full, key: None})]))
+        docs += [status([obj({**full, key: sample})]) for sample in SAMPLES]
+    for sample in SAMPLES:
+        docs.append(with_root(roles='{"masters":' + sample + '}'))
+        docs.append(with_root(roles='{"owner":' + sample + '}'))
+        docs.append(status([root(), sample]))
+        docs.append(status([], sample))
+        docs.append('{"version":1,"roots":' + sample + "}")
+        docs.append('{"version":1,"roots":[],"extra":' + sample + "}")
+        docs.append(sample)
+    docs += ['{"version":1,"roots":[]}', '{"roots":[],"version":1}', "{}",
+             '{"version":null,"roots":[]}', '{"version":1,"roots":null}',
+             status([root(), root()]),
+             status([root(path='"/home/Caf\\u00e9"'), root(path='"/home/Cafe\\u0301"')]),
+             status([root(), root(path='"/home/ann"')])]
+    return docs
+
+
+def corpus_documents():
+    folder = REPO / "fuzz/corpus/fuzz_status_decoder"
+    return [path.read_bytes() for path in sorted(folder.glob("*.json"))]
+
+
+def reject_constant(name):
+    raise ValueError(f"{name} is not JSON")
+
+
+def first_wins(pairs):
+    # The decoder reads the first of repeated keys; Python keeps the last.
+    members = {}
+    for key, value in pairs:
+        members.setdefault(key, value)
+    return members
+
+
+def schema_accepts(validator, document):
+    try:
+        value = json.loads(document, object_pairs_hook=first_wins,
+                           parse_constant=reject_constant)
+    except (ValueError, RecursionError):
+        return False
+    return validator.is_valid(value)
+
+
+def decoder_verdicts(documents, work):
+    """Whether the extension loads each document, by check-status's exit status."""
+    def verdict(numbered):
+        number, document = numbered
+        file = work / f"status-{number}.json"
+        file.write_bytes(document)
+        code = subprocess.run([HOST, "check-status", str(file)],
+                              stdout=subprocess.DEVNULL).returncode
+        if code not in (0, 1):
+            raise SystemExit(f"check-status exited {code} on {document[:200]!r}")
+        return code == 0
+    # Starting the host dominates; a few at a time keep both cores busy.
+    with ThreadPoolExecutor(max_workers=4) as pool:
+        return list(pool.map(verdict, enumerate(documents)))
+
+
+def check_status_agreement(work):
+    validator = Draft202012Validator(json.loads((REPO / "docs/schema/status.schema.json").read_text()))
+    documents = [d.encode("utf-8", "surrogateescape")
+                 for d in decoder_test_documents() + variations()] + corpus_documents()
+    disagreements = []
+    verdicts = decoder_verdicts(documents, work)
+    for document, by_decoder in zip(documents, verdicts):
+        if by_decoder != schema_accepts(validator, document):
+            disagreements.append(f"decoder {'accepts' if by_decoder else 'rejects'}, "
+                                 f"schema does not: {document[:300]!r}")
+    print(f"status documents: {len(documents)}, {sum(verdicts)} loaded by the extension")
+    return disagreements
+
+
+COMMAND_SELECTORS = ["keepLocal:", "toggleLock:", "importResolve:", "syncNow:", "setMasters:",
+                     "setReview:", "followLink:", "folderLink:", "uploadLink:"]
+
+
+def written_commands(work):
+    """Every command the actions write, for items with awkward names."""
+    container = work / "container"
+    items = ["/home/ann/Film/Footage", "/home/ann/it's \"quoted\" \\ back\tslash",
+             "/home/ann/Caf\u00e9/\u00dcn\u00ef \U0001F3AC", "/outside/every root"]
+    script = [f"select {shlex.quote(item)}\n" + "".join(f"action {s}\n" for s in COMMAND_SELECTORS)
+              for item in items]
+    subprocess.run([HOST, "run", "--container", str(container), "--no-timer"],
+                   input="".join(script) + "quit\n", text=True, check=True,
+                   stdout=subprocess.DEVNULL)
+    files = sorted((container / "finder/commands").glob("*.json"))
+    if len(files) != len(items) * len(COMMAND_SELECTORS):
+        raise SystemExit(f"expected {len(items) * len(COMMAND_SELECTORS)} command files, "
+                         f"found {len(files)}")
+    commands = [json.loads(path.read_bytes()) for path in files]
+    paths = {command["path"] for command in commands if "path" in command}
+    if paths != set(items):
+        raise SystemExit(f"command paths {sorted(paths)} are not the items {items}")
+    return commands
+
+
+def check_command_schema(work):
+    validator = Draft202012Validator(json.loads((REPO / "docs/schema/command.schema.json").read_text()))
+    problems = [f"written command fails the schema: {command}"
+                for command in written_commands(work) if not validator.is_valid(command)]
+    never_written = [{"action": "keep_local"}, {"action": "sync_now", "path": "/x"},
+                     {"action": "set_role", "path": "/x"},
+                     {"action": "set_role", "role": "owner", "path": "/x"},
+                     {"action": "toggle_lock", "path": "/x", "role": "masters"},
+                     {"action": "lock", "path": "/x"}, {"action": "keep_local", "path": "x"}]
+    problems += [f"command schema accepts what is never written: {command}"
+                 for command in never_written if validator.is_valid(command)]
+    return problems
+
+
+def main():
+    with tempfile.TemporaryDirectory() as temp:
+        work = Path(temp)
+        problems = check_status_agreement(work) + check_command_schema(work)
+        usage = subprocess.run([HOST, "check-status", "--no-such-option"],
+                               stderr=subprocess.DEVNULL).returncode
+        if usage != 2:
+            problems.append(f"check-status with a bad option exits {usage}, not 2")
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
