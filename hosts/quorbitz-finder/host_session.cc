@@ -46,8 +46,16 @@ bool ignoredLine(const std::string& line) {
 
 }  // namespace
 
-bool HostSession::execute(const std::string& line) {
+bool HostSession::execute(std::string line) {
+  // Input written on another system ends its lines with CR LF.
+  if (!line.empty() && line.back() == '\r') line.pop_back();
   if (ignoredLine(line)) return true;
+  if (line.find('\0') != std::string::npos) {
+    // The splitter would end the line at the NUL and run what came before.
+    error("the line holds a NUL byte");
+    events_.flush();
+    return true;
+  }
   std::string failure;
   std::optional<std::vector<std::string>> words = splitWords(line, &failure);
   if (!words) {
@@ -94,32 +102,57 @@ int HostSession::onInput(int fd, unsigned, void* self) {
   do {
     got = ::read(fd, buffer, sizeof buffer);
   } while (got < 0 && errno == EINTR);
+  // A read error (standard input closed, a folder, write-only) ends the input
+  // like its end does.
   if (got <= 0) {
     session->inputEnded_ = true;
     session->inputSource_ = 0;
-    if (!session->partialLine_.empty()) {
+    if (!session->partialLine_.empty() && !session->skippingLongLine_) {
       session->pendingLines_.push_back(std::move(session->partialLine_));
-      session->partialLine_.clear();
     }
+    session->partialLine_.clear();
     session->processPendingLines();
     return G_SOURCE_REMOVE;
   }
-  session->partialLine_.append(buffer, static_cast<size_t>(got));
-  size_t start = 0;
-  for (size_t end; (end = session->partialLine_.find('\n', start)) != std::string::npos;
-       start = end + 1) {
-    session->pendingLines_.push_back(session->partialLine_.substr(start, end - start));
-  }
-  session->partialLine_.erase(0, start);
+  session->takeInput(std::string_view(buffer, static_cast<size_t>(got)));
   session->processPendingLines();
   return G_SOURCE_CONTINUE;
 }
 
+void HostSession::takeInput(std::string_view bytes) {
+  // Only the new bytes are searched, so a long line costs time in
+  // proportion to its length, and no line grows past the limit.
+  while (!bytes.empty()) {
+    const size_t newline = bytes.find('\n');
+    const std::string_view piece = bytes.substr(0, newline);
+    if (!skippingLongLine_) {
+      if (partialLine_.size() + piece.size() > kLongestLine) {
+        pendingLines_.push_back(std::nullopt);
+        partialLine_.clear();
+        skippingLongLine_ = true;
+      } else {
+        partialLine_.append(piece);
+      }
+    }
+    if (newline == std::string_view::npos) return;
+    if (!skippingLongLine_) pendingLines_.push_back(std::move(partialLine_));
+    partialLine_.clear();
+    skippingLongLine_ = false;
+    bytes.remove_prefix(newline + 1);
+  }
+}
+
 void HostSession::processPendingLines() {
   while (!sleeping_ && !quitting_ && !pendingLines_.empty()) {
-    std::string line = std::move(pendingLines_.front());
+    std::optional<std::string> line = std::move(pendingLines_.front());
     pendingLines_.pop_front();
-    if (!execute(line)) quitting_ = true;
+    if (!line) {
+      error("the line is longer than " + std::to_string(kLongestLine) +
+            " bytes; it was skipped");
+      events_.flush();
+    } else if (!execute(std::move(*line))) {
+      quitting_ = true;
+    }
   }
   if (quitting_ || (inputEnded_ && !sleeping_ && pendingLines_.empty())) finish();
 }

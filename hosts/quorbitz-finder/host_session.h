@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "event_writer.h"
@@ -30,7 +31,10 @@ class HostSession {
   int run(int inputFd);
 
   // Runs one command line; false when the line asks to quit.
-  bool execute(const std::string& line);
+  bool execute(std::string line);
+
+  // Longer input lines are skipped with an error event.
+  static constexpr size_t kLongestLine = size_t{1} << 20;
 
   struct Command;
 
@@ -57,6 +61,7 @@ class HostSession {
 
   // Serving input from the main loop.
   static int onInput(int fd, unsigned condition, void* self);
+  void takeInput(std::string_view bytes);
   void processPendingLines();
   void finish();
 
@@ -66,7 +71,9 @@ class HostSession {
   std::optional<MenuModel> lastMenu_;
 
   std::string partialLine_;
-  std::deque<std::string> pendingLines_;
+  bool skippingLongLine_ = false;
+  // nullopt stands for a line that was too long.
+  std::deque<std::optional<std::string>> pendingLines_;
   bool sleeping_ = false;
   bool inputEnded_ = false;
   bool quitting_ = false;

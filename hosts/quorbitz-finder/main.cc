@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // quorbitz-finder: plays the file manager's part for the extension on Linux.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -97,7 +101,7 @@ int runCommand(const std::vector<std::string>& args) {
     return badArguments("--container and --no-container exclude each other");
   }
   quorbitz::host::HostSession session(options, stdout);
-  return session.run(0);
+  return session.run(STDIN_FILENO);
 }
 
 int demoCommand(const std::vector<std::string>& args) {
@@ -112,9 +116,19 @@ int demoCommand(const std::vector<std::string>& args) {
   return quorbitz::host::runDemo(keep);
 }
 
+// With standard input closed, the next descriptor opened (GLib's own wake-up
+// descriptor) would become descriptor 0 and be read as input for ever. An
+// empty input takes its place: a closed input is an ended one.
+void keepStandardInputTaken() {
+  if (::fcntl(STDIN_FILENO, F_GETFD) != -1 || errno != EBADF) return;
+  int empty = ::open("/dev/null", O_RDONLY);
+  if (empty > STDIN_FILENO) ::close(empty);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  keepStandardInputTaken();
   // A reader that goes away must not kill the host; writes then just fail.
   std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 
 #include "support/host_process.h"
 #include "support/fake_platform.h"
@@ -68,6 +71,41 @@ TEST(HostFaults, DamagedStatusFilesAndOddPathsLeaveTheHostAnswering) {
     EXPECT_THAT(events, Not(HasSubstr(HostProcess::kNoEcho)));
     EXPECT_EQ(host.finish(), 0) << events;
   }
+}
+
+// The error and echo events of a run, each line ending in "\n".
+std::string answersTo(const std::string& input) {
+  std::string output, answers;
+  EXPECT_EQ(runHost({"run", "--no-container", "--no-timer"}, &output, input), 0);
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("error ") || line.starts_with("echo ")) answers += line + "\n";
+  }
+  return answers;
+}
+
+TEST(HostFaults, HostileInputLinesGiveErrorsAndTheHostGoesOn) {
+  const std::string tooLong =
+      "error \"the line is longer than 1048576 bytes; it was skipped\"\n";
+  const std::string longest((1 << 20) - 5, 'y');
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"echo crlf\r\necho next\r\n", "echo \"crlf\"\necho \"next\"\n"},
+      {std::string("echo a\0b\necho next\n", 19),
+       "error \"the line holds a NUL byte\"\necho \"next\"\n"},
+      {std::string(3 << 20, 'x') + "\necho next\n", tooLong + "echo \"next\"\n"},
+      {"echo " + longest + "\necho next", "echo \"" + longest + "\"\necho \"next\"\n"},
+      {"echo next\n" + std::string((1 << 20) + 1, 'z'), "echo \"next\"\n" + tooLong},
+  };
+  for (const auto& [input, expected] : cases) {
+    EXPECT_EQ(answersTo(input), expected) << input.substr(0, 20);
+  }
+}
+
+TEST(HostFaults, ClosedStandardInputEndsTheHost) {
+  const std::string command = std::string("timeout 20 ") + QUORBITZ_HOST_BINARY +
+                              " run --no-container --no-timer <&- >/dev/null";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(HostFaults, DemoWithATemporaryFolderThatIsMissingStillRuns) {
