@@ -63,5 +63,9 @@ function(quorbitz_gtk_host_module host extension toolkit)
   target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
 
   pkg_get_variable(extension_dir ${extension} extensiondir)
+  if(NOT extension_dir)
+    # Thunar's thunarx-3 names it extensionsdir.
+    pkg_get_variable(extension_dir ${extension} extensionsdir)
+  endif()
   install(TARGETS ${target} LIBRARY DESTINATION ${extension_dir})
 endfunction()
