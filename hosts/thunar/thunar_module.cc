@@ -2,8 +2,6 @@
 // The three entry points Thunar looks up in every extension module
 // (thunar_extension_initialize, _list_types and _shutdown), the menu provider,
 // and the badges Thunar's views are made to show.
-#include "thunar/thunarx_headers.h"
-
 #include <array>
 #include <memory>
 #include <optional>
@@ -18,6 +16,7 @@
 #include "thunar/file_emblem.h"
 #include "thunar/shown_files.h"
 #include "thunar/thunar_api.h"
+#include "thunar/thunarx_headers.h"
 
 namespace quorbitz {
 namespace {
