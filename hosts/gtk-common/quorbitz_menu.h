@@ -9,6 +9,7 @@
 //   static Menu* newMenu();
 //   static void appendItem(Menu*, MenuItem*);
 //   static void setSubmenu(MenuItem*, Menu*);
+// Nemo refuses a null tip, so items without one get "".
 // Thunar's ThunarxMenuItem and ThunarxMenu fit as well.
 #pragma once
 
@@ -42,7 +43,7 @@ GList* quorbitzMenu(MenuKind kind, const MenuContext& context,
   for (const MenuItemModel& itemModel : model.items) {
     typename Api::MenuItem* item =
         Api::newMenuItem(menuItemName(menuPrefix, itemModel.action).c_str(),
-                         itemModel.title.c_str(), nullptr);
+                         itemModel.title.c_str(), "");
     if (!item) continue;
     connectActivation(item, context, itemModel.action);
     Api::appendItem(submenu, item);

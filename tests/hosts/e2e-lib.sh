@@ -114,16 +114,30 @@ start_xvfb() {
 }
 
 # Runs COMMAND on a private session bus, with FOLDER (the file manager's
-# system extension folder) replaced by $work/extensions inside its own mount
-# namespace only. Its output goes to $work/$e2e_host.log.
+# system extension folder) holding just the modules of $work/extensions, in
+# its own mount namespace only. An existing FOLDER is replaced by a bind
+# mount; a missing one (nothing installed an extension yet) is added by an
+# overlay on its nearest existing parent, so the system's folders stay as they
+# are. Its output goes to $work/$e2e_host.log.
 # Usage: launch_with_extension_folder FOLDER COMMAND [ARG ...]
 launch_with_extension_folder() {
-  local folder=$1
+  local folder=$1 kind=bind source=$work/extensions target=$1
   shift
-  [ -d "$folder" ] || fail "no extension folder $folder"
-  setsid timeout 300 unshare -m bash -c \
-    'mount --bind "$1" "$2" && shift 2 && exec dbus-run-session -- "$@"' \
-    _ "$work/extensions" "$folder" "$@" >"$work/$e2e_host.log" 2>&1 &
+  if [ ! -d "$folder" ]; then
+    kind=overlay target=$folder
+    while [ ! -d "$target" ]; do target=$(dirname "$target"); done
+    source=$work/overlay/upper
+    mkdir -p "$source${folder#"$target"}" "$work/overlay/work"
+    cp "$work"/extensions/* "$source${folder#"$target"}/"
+    unshare -m mount -t overlay overlay \
+      -o "lowerdir=$target,upperdir=$source,workdir=$work/overlay/work" "$target" 2>/dev/null ||
+      skip "no overlay mount here, and $folder does not exist"
+  fi
+  setsid timeout 300 unshare -m bash -c '
+    if [ "$1" = bind ]; then mount --bind "$2" "$3"
+    else mount -t overlay overlay -o "lowerdir=$3,upperdir=$2,workdir=$4" "$3"; fi &&
+    shift 4 && exec dbus-run-session -- "$@"' \
+    _ "$kind" "$source" "$target" "$work/overlay/work" "$@" >"$work/$e2e_host.log" 2>&1 &
   app_pid=$!
 }
 
@@ -198,6 +212,45 @@ check_grid_badges() {
 }
 
 # --- Menus and commands -----------------------------------------------------
+# Where choose_from_context_menu clicks, in window coordinates: an empty part
+# of the item view. Hosts whose menus follow the pointer also set rest_point,
+# where the pointer waits while keys drive the menu; keys go to the window
+# under the pointer when there is no window manager.
+view_point="500 420"
+rest_point=""
+
+# Chooses an item of a "Quorbitz" submenu with the keyboard. A click on the
+# view's empty part focuses it and clears the selection; SELECT-KEYs select
+# items (none: the menu is the folder's own); shift+F10 opens the context
+# menu; MENU-KEYs walk to "Quorbitz", Right opens it, SUBMENU-KEYs walk to the
+# item. The screen is saved as <host>-SHOT.png unless SHOT is "", and Return
+# chooses the item.
+# Usage: choose_from_context_menu CLASS SHOT [SELECT-KEY ...] -- MENU-KEY ... -- [SUBMENU-KEY ...]
+choose_from_context_menu() {
+  local class=$1 shot=$2 select=() menu=() id
+  shift 2
+  while [ "$1" != -- ]; do select+=("$1"); shift; done
+  shift
+  while [ "$1" != -- ]; do menu+=("$1"); shift; done
+  shift
+  id=$(window_of_class "$class")
+  # shellcheck disable=SC2086  # the points are "X Y"
+  xdotool mousemove --window "$id" $view_point click 1
+  sleep 0.5
+  # shellcheck disable=SC2086
+  [ -n "$rest_point" ] && xdotool mousemove --window "$id" $rest_point
+  [ ${#select[@]} -gt 0 ] && xdotool key "${select[@]}"
+  sleep 0.5
+  xdotool key shift+F10
+  sleep 1
+  xdotool key "${menu[@]}" Right
+  sleep 1
+  [ $# -gt 0 ] && xdotool key "$@"
+  sleep 0.5
+  [ -n "$shot" ] && shoot "$shot"
+  xdotool key Return
+}
+
 has_command() { grep -rqFx -- "$1" "$commands" 2>/dev/null; }
 path_json() { printf '%s' "${1//\//\\/}"; }
 check_no_commands_yet() {
