@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: Apache-2.0
+// The Nemo extension interface, named for the templates in gtk-common/.
+#pragma once
+
+#include <libnemo-extension/nemo-file-info.h>
+#include <libnemo-extension/nemo-info-provider.h>
+#include <libnemo-extension/nemo-menu-provider.h>
+
+#include "gtk-common/file_manager_api.h"
+
+namespace quorbitz {
+
+QUORBITZ_FILE_MANAGER_API(NemoApi, Nemo, nemo, NEMO, Interface);
+
+}  // namespace quorbitz
