@@ -251,6 +251,29 @@ choose_from_context_menu() {
   xdotool key Return
 }
 
+# The three menu choices every host's test makes, each checked by what it
+# writes: Lock Folder on Cuts (selected with Home) in the selection's menu,
+# Sync Now in the folder's own menu, Copy Project Link on intro.mov. The host
+# says how its menus are walked by keys, as space-separated key lists:
+# $selection_menu_keys and $folder_menu_keys reach "Quorbitz" in the two
+# menus, $intro_keys selects intro.mov, and $lock_keys, $sync_keys and
+# $copy_keys reach the item in the submenu. The menu of Cuts is saved as
+# <host>-2-menu.png.
+# Usage: check_menu_choices CLASS
+check_menu_choices() {
+  local class=$1
+  check_no_commands_yet
+  # shellcheck disable=SC2086  # the key lists are split into keys
+  choose_from_context_menu "$class" 2-menu Home -- $selection_menu_keys -- $lock_keys
+  expect_command "$(lock_cuts_command)" "Quorbitz > Lock Folder on the selected folder"
+  # shellcheck disable=SC2086
+  choose_from_context_menu "$class" "" -- $folder_menu_keys -- $sync_keys
+  expect_command '{"action":"sync_now"}' "Quorbitz > Sync Now in the folder's own menu"
+  # shellcheck disable=SC2086
+  choose_from_context_menu "$class" "" $intro_keys -- $selection_menu_keys -- $copy_keys
+  expect_link_copied "Quorbitz > Copy Project Link on a file"
+}
+
 has_command() { grep -rqFx -- "$1" "$commands" 2>/dev/null; }
 path_json() { printf '%s' "${1//\//\\/}"; }
 check_no_commands_yet() {
