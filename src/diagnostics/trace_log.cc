@@ -68,15 +68,15 @@ void appendTrace(FileSystem& files, std::string finderDir, std::string_view mess
   thread_local std::string line;
   formatTraceLine(line, std::chrono::system_clock::now(), message);
   AppendOutcome outcome = files.appendUnlessLarger(logPath, line, kTraceLogLimit);
-  if (outcome == AppendOutcome::overLimit) {
-    // A log that cannot be deleted (a directory that refuses the unlink but
-    // not the write) is emptied instead: appending would let it grow forever.
-    outcome = files.removeFile(logPath) ? files.appendToExistingFile(logPath, line)
-                                        : AppendOutcome::couldNotOpen;
+  // A log that can be neither deleted nor emptied gets no more lines:
+  // appending would let it grow for ever.
+  if (outcome == AppendOutcome::overLimit && files.removeIfLarger(logPath, kTraceLogLimit)) {
+    outcome = AppendOutcome::couldNotOpen;
   }
-  // Whether to append or create is decided by the open, not by the size
-  // check, so a log deleted above is created afresh here.
-  if (outcome == AppendOutcome::couldNotOpen) files.writeFile(logPath, line);
+  // Created only where nothing is: another process may have started the new
+  // log an instant ago, and whatever else is there (a device, a FIFO) is
+  // never written into.
+  if (outcome == AppendOutcome::couldNotOpen) files.appendOrCreate(logPath, line);
 }
 
 }  // namespace quorbitz

@@ -121,6 +121,25 @@ class FileSystem {
     if (found && found->size && *found->size > sizeLimit) return AppendOutcome::overLimit;
     return appendToExistingFile(path, bytes);
   }
+  // Appends `bytes` in one write to an existing regular file, or creates a
+  // new regular file holding them where nothing is at `path`. Never
+  // truncates and never writes into anything but a regular file; safe when
+  // another process appends to or creates the same file at the same time.
+  virtual AppendOutcome appendOrCreate(const std::string& path, std::string_view bytes) {
+    AppendOutcome outcome = appendToExistingFile(path, bytes);
+    if (outcome != AppendOutcome::couldNotOpen || attributes(path, nullptr)) return outcome;
+    return writeFile(path, bytes) ? AppendOutcome::appended : AppendOutcome::couldNotOpen;
+  }
+  // Deletes the regular file at `path` when it holds more than `sizeLimit`
+  // bytes; where it cannot be deleted, empties it. Of processes that find the
+  // same file too large at once, one deletes it and the others leave the new
+  // file that may already stand in its place. True when `path` no longer
+  // names a file larger than the limit.
+  virtual bool removeIfLarger(const std::string& path, uint64_t sizeLimit) {
+    std::optional<FileAttributes> found = attributes(path, nullptr);
+    if (!found || !found->size || *found->size <= sizeLimit) return true;
+    return removeFile(path);
+  }
   // Creates the file or replaces its content: one plain write, no temporary
   // file, no rename.
   virtual bool writeFile(const std::string& path, std::string_view bytes) = 0;

@@ -2,6 +2,10 @@
 // The shared directory missing, unwritable, or with the wrong kind of item
 // where the trace log or the commands folder belong. Trace lines and command
 // files fail silently; the system log gets only the lines it always gets.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -57,6 +61,9 @@ TEST_F(SharedDirectoryFaults, ReadOnlyDirectoryFailsSilently) {
                                      uint64_t) override {
       return AppendOutcome::couldNotOpen;
     }
+    AppendOutcome appendOrCreate(const std::string&, std::string_view) override {
+      return AppendOutcome::couldNotOpen;
+    }
     bool writeFile(const std::string&, std::string_view) override { return false; }
     bool createDirectories(const std::string&) override { return false; }
   };
@@ -81,13 +88,26 @@ TEST_F(SharedDirectoryFaults, FileNamedCommandsLosesCommandsSilently) {
   EXPECT_EQ(fake.traceMessages().back(), "badge? " + footage() + " -> locked");
 }
 
-TEST_F(SharedDirectoryFaults, FolderNamedLikeTheTraceLogLosesTraceLinesSilently) {
-  fake.temp.makeFolder("container/finder/appex-trace.log/inside");
+// A folder, or a FIFO that someone reads, where the trace log belongs.
+TEST_F(SharedDirectoryFaults, SpecialItemsNamedLikeTheTraceLogAreNeverWrittenInto) {
+  const std::string log = fake.finderDir() + "/appex-trace.log";
+  fake.temp.makeFolder("container/finder");
+  ASSERT_EQ(mkfifo(log.c_str(), 0644), 0);
+  const int reader = ::open(log.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
   startWithGoodDocument();
   useTheExtension();
+  char byte;
+  EXPECT_LE(::read(reader, &byte, 1), 0) << "a trace line went into the FIFO";
+  ::close(reader);
+  fs::remove(log);
+  logs();
+
+  fake.temp.makeFolder("container/finder/appex-trace.log/inside");
+  useTheExtension();
   EXPECT_EQ(logs(), usageLogLines());
-  EXPECT_TRUE(fs::is_directory(fake.finderDir() + "/appex-trace.log/inside"));
-  EXPECT_EQ(commandCount(fake.finderDir()), 2u);
+  EXPECT_TRUE(fs::is_directory(log + "/inside"));
+  EXPECT_EQ(commandCount(fake.finderDir()), 4u);
   calls();
   expectGoodDocumentInForce();
 }

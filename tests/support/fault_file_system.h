@@ -33,6 +33,12 @@ class FileSystemWrapper : public FileSystem {
                                    uint64_t sizeLimit) override {
     return target_->appendUnlessLarger(path, bytes, sizeLimit);
   }
+  AppendOutcome appendOrCreate(const std::string& path, std::string_view bytes) override {
+    return target_->appendOrCreate(path, bytes);
+  }
+  bool removeIfLarger(const std::string& path, uint64_t sizeLimit) override {
+    return target_->removeIfLarger(path, sizeLimit);
+  }
   bool writeFile(const std::string& path, std::string_view bytes) override {
     return target_->writeFile(path, bytes);
   }

@@ -2,6 +2,7 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -135,6 +136,51 @@ class PosixFileSystem final : public FileSystem {
   AppendOutcome appendUnlessLarger(const std::string& path, std::string_view bytes,
                                    uint64_t sizeLimit) override {
     return append(path, bytes, sizeLimit);
+  }
+
+  AppendOutcome appendOrCreate(const std::string& path, std::string_view bytes) override {
+    // Another process may create or delete the file between the two opens;
+    // each such turn sends us round again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      int opened = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK);
+      if (opened < 0 && errno == ENOENT) {
+        // O_EXCL creates a regular file where nothing is, and does not
+        // follow a symbolic link left dangling there.
+        opened = openRetrying(path.c_str(),
+                              O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NONBLOCK, 0644);
+        if (opened < 0 && errno == EEXIST) continue;
+      }
+      Descriptor fd(opened);
+      if (!fd.valid()) return AppendOutcome::couldNotOpen;
+      struct stat info;
+      if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return AppendOutcome::couldNotOpen;
+      }
+      bool written = writeAll(fd.get(), bytes);
+      bool closed = fd.close();
+      return written && closed ? AppendOutcome::appended : AppendOutcome::failedAfterOpening;
+    }
+    return AppendOutcome::couldNotOpen;
+  }
+
+  bool removeIfLarger(const std::string& path, uint64_t sizeLimit) override {
+    Descriptor fd(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK));
+    if (!fd.valid()) {
+      if (errno == ENOENT) return true;
+      return !largerThan(path, sizeLimit) || ::unlink(path.c_str()) == 0;
+    }
+    // Under the lock, the look at what the path names and the unlink are one
+    // step for every process restarting this file: a second one finds the
+    // path naming the new file and leaves it alone.
+    while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat held, named;
+    if (::fstat(fd.get(), &held) != 0) return false;
+    if (::stat(path.c_str(), &named) != 0) return errno == ENOENT;
+    if (held.st_dev != named.st_dev || held.st_ino != named.st_ino) return true;
+    if (!S_ISREG(held.st_mode)) return false;
+    if (static_cast<uint64_t>(held.st_size) <= sizeLimit) return true;
+    return ::unlink(path.c_str()) == 0 || ::truncate(path.c_str(), 0) == 0;
   }
 
   bool writeFile(const std::string& path, std::string_view bytes) override {
