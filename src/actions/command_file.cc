@@ -36,7 +36,10 @@ void writeCommandFile(FileSystem& files, const std::string& finderDir,
   files.createDirectories(folder);
   std::optional<std::string> json = serializeCommand(command);
   if (!json) return;
-  files.writeFile(folder + "/" + newCommandFileName(), *json);
+  const std::string path = folder + "/" + newCommandFileName();
+  // A write cut short (a full disk) would leave an empty or truncated file
+  // that the main application reads as a broken command.
+  if (!files.writeFile(path, *json)) files.removeFile(path);
 }
 
 }  // namespace quorbitz

@@ -27,8 +27,9 @@ std::optional<std::string> serializeCommand(const Command& command);
 std::string newCommandFileName();
 
 // Writes the command as a new file in `finderDir`/commands, creating the
-// folder and its parents as needed. One plain write to the final name. Every
-// failure is silent and loses the command.
+// folder and its parents as needed. One plain write to the final name; a
+// failed write removes the file again. Every failure is silent and loses the
+// command.
 void writeCommandFile(FileSystem& files, const std::string& finderDir,
                       const Command& command);
 

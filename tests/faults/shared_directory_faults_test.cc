@@ -3,11 +3,13 @@
 // where the trace log or the commands folder belong. Trace lines and command
 // files fail silently; the system log gets only the lines it always gets.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "faults/fault_fixture.h"
@@ -86,6 +88,23 @@ TEST_F(SharedDirectoryFaults, FileNamedCommandsLosesCommandsSilently) {
   EXPECT_EQ(logs(), usageLogLines());
   EXPECT_EQ(readWholeFile(fake.finderDir() + "/commands"), "not a folder");
   EXPECT_EQ(fake.traceMessages().back(), "badge? " + footage() + " -> locked");
+}
+
+// A disk that fills up before or during a command's write: the folder holds
+// nothing the main application could read as a broken command.
+TEST_F(SharedDirectoryFaults, FullDiskLeavesNoBrokenCommandFile) {
+  startWithGoodDocument();
+  struct rlimit before;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (rlim_t room : {0, 10}) {
+    const struct rlimit full = {room, before.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    useTheExtension();
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_EQ(logs(), usageLogLines());
+    EXPECT_EQ(commandCount(fake.finderDir()), 0u) << "room for " << room << " bytes";
+  }
 }
 
 // A folder, or a FIFO that someone reads, where the trace log belongs.
