@@ -191,8 +191,10 @@ fs::path temporaryRoot() {
   return error ? fs::path("/tmp") : folder;
 }
 
-std::optional<std::string> makeTemporaryFolder() {
-  std::string pattern = (temporaryRoot() / "quorbitz-demo-XXXXXX").string();
+// A new folder only we can write to: a fixed name in a shared temporary
+// folder could be made beforehand by another user, with links planted in it.
+std::optional<std::string> makeTemporaryFolder(const char* prefix) {
+  std::string pattern = (temporaryRoot() / prefix).string() + "-XXXXXX";
   if (!mkdtemp(pattern.data())) return std::nullopt;
   return pattern;
 }
@@ -201,7 +203,7 @@ std::optional<std::string> makeTemporaryFolder() {
 
 int runDemo(const std::optional<std::string>& keepDir) {
   Style style{isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR")};
-  std::optional<std::string> base = keepDir ? keepDir : makeTemporaryFolder();
+  std::optional<std::string> base = keepDir ? keepDir : makeTemporaryFolder("quorbitz-demo");
   if (!base) {
     std::fprintf(stderr, "quorbitz-finder: cannot make a temporary folder\n");
     return 1;
@@ -210,7 +212,14 @@ int runDemo(const std::optional<std::string>& keepDir) {
   fs::path absolute = fs::absolute(*base, error);
   DemoTree tree = demoTreeAt(absolute.lexically_normal().string());
   // Without --keep the tree goes away afterwards, but the pictures stay.
-  if (!keepDir) tree.badgeFolder = (temporaryRoot() / "quorbitz-badges").string();
+  if (!keepDir) {
+    std::optional<std::string> badges = makeTemporaryFolder("quorbitz-badges");
+    if (!badges) {
+      std::fprintf(stderr, "quorbitz-finder: cannot make a temporary folder\n");
+      return 1;
+    }
+    tree.badgeFolder = *badges;
+  }
   if (!buildDemoTree(tree)) {
     std::fprintf(stderr, "quorbitz-finder: cannot build the demo in %s\n", base->c_str());
     return 1;

@@ -2,9 +2,9 @@
 #include "demo_tree.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "event_writer.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quorbitz::host {
 namespace {
@@ -60,8 +60,8 @@ bool buildDemoTree(const DemoTree& tree) {
     fs::path path = fs::path(tree.root) / entry.path;
     if (entry.folder) {
       fs::create_directories(path, error);
-    } else {
-      std::ofstream(path) << "sample content\n";
+    } else if (!replaceFile(path, "sample content\n")) {
+      return false;
     }
   }
   return writeDemoStatus(tree, {});
@@ -83,15 +83,7 @@ bool writeDemoStatus(const DemoTree& tree, const std::vector<std::string>& locke
                      "  }]\n}\n";
   // Written aside and renamed into place, as a careful main application does,
   // so the extension never sees half a document.
-  std::string aside = tree.statusFile + ".tmp";
-  {
-    std::ofstream out(aside, std::ios::trunc);
-    out << json;
-    if (!out.flush()) return false;
-  }
-  std::error_code error;
-  fs::rename(aside, tree.statusFile, error);
-  return !error;
+  return replaceFile(tree.statusFile, json);
 }
 
 }  // namespace quorbitz::host

@@ -2,6 +2,7 @@
 #include "host_platform.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/linux/cairo_drawing.h"
@@ -27,8 +28,12 @@ void HostFinderController::setBadgeImage(const ImageRef& image, std::string_view
   std::error_code ignored;
   std::filesystem::create_directories(*badgeDir_, ignored);
   std::string stem = *badgeDir_ + "/" + std::string(identifier);
-  writePng(*image, 1, stem + ".png");
-  writePng(*image, 2, stem + "@2x.png");
+  for (const auto& [scale, path] : {std::pair{1, stem + ".png"}, {2, stem + "@2x.png"}}) {
+    if (!writePng(*image, scale, path)) {
+      std::fprintf(stderr, "quorbitz-finder: cannot write the badge picture %s\n",
+                   path.c_str());
+    }
+  }
 }
 
 void HostFinderController::setBadgeIdentifier(std::string_view identifier,

@@ -108,6 +108,24 @@ TEST(HostFaults, ClosedStandardInputEndsTheHost) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
+// Another user's links where the demo and --badge-dir put their pictures.
+TEST(HostFaults, PlantedLinksAreReplacedNeverWrittenThrough) {
+  TempDir temp;
+  temp.write("victim", "precious");
+  const std::string victim = temp.path() + "/victim", chosen = temp.path() + "/chosen";
+  for (const std::string& folder : {temp.path() + "/quorbitz-badges", chosen}) {
+    fs::create_directories(folder);
+    for (const char* name : {"/synced.png", "/synced@2x.png", "/locked.png"}) {
+      fs::create_symlink(victim, folder + name);
+    }
+  }
+  EXPECT_EQ(runHost({"demo"}, nullptr, "", {"TMPDIR=" + temp.path()}), 0);
+  EXPECT_EQ(runHost({"run", "--no-container", "--no-timer", "--badge-dir", chosen}, nullptr),
+            0);
+  EXPECT_EQ(readWholeFile(victim), "precious");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(chosen + "/synced.png")));
+}
+
 TEST(HostFaults, DemoWithATemporaryFolderThatIsMissingStillRuns) {
   TempDir temp;
   EXPECT_EQ(runHost({"demo"}, nullptr, "", {"TMPDIR=" + temp.path() + "/missing"}), 0);

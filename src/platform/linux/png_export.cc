@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "platform/linux/cairo_drawing.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quorbitz {
 namespace {
@@ -84,7 +86,19 @@ bool writePng(const Image& image, double scale, const std::string& path) {
       cairo_image_surface_get_height(surface.get()) == 0) {
     return false;
   }
-  return cairo_surface_write_to_png(surface.get(), path.c_str()) == CAIRO_STATUS_SUCCESS;
+  std::string png;
+  const cairo_write_func_t collect = [](void* into, const unsigned char* data,
+                                        unsigned int length) {
+    static_cast<std::string*>(into)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  if (cairo_surface_write_to_png_stream(surface.get(), collect, &png) !=
+      CAIRO_STATUS_SUCCESS) {
+    return false;
+  }
+  // The picture folder may be one that other users can write to: what
+  // stands at `path` is replaced, never written through.
+  return replaceFile(path, png);
 }
 
 }  // namespace quorbitz

@@ -29,7 +29,8 @@ struct Raster {
 // raster would be larger than cairo can hold.
 std::optional<Raster> rasterise(const Image& image, double scale);
 
-// Writes `image` rasterised at `scale` to a PNG file at `path`. False on any
+// Writes `image` rasterised at `scale` to a PNG file at `path`, replacing
+// whatever stands there (a link is replaced, not followed). False on any
 // failure, including an image with no pixels (PNG has no empty images).
 bool writePng(const Image& image, double scale, const std::string& path);
 

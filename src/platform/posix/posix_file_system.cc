@@ -244,4 +244,16 @@ std::unique_ptr<FileSystem> newPosixFileSystem() {
   return std::make_unique<PosixFileSystem>();
 }
 
+bool replaceFile(const std::string& path, std::string_view bytes) {
+  std::string aside = path + ".XXXXXX";
+  Descriptor fd(::mkostemp(aside.data(), O_CLOEXEC));
+  if (!fd.valid()) return false;
+  // mkostemp makes the file private; what we write is for anyone to read.
+  bool done = ::fchmod(fd.get(), 0644) == 0 && writeAll(fd.get(), bytes);
+  done = fd.close() && done;
+  done = done && ::rename(aside.c_str(), path.c_str()) == 0;
+  if (!done) ::unlink(aside.c_str());
+  return done;
+}
+
 }  // namespace quorbitz
