@@ -6,13 +6,17 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "platform/platform.h"
 
 namespace quorbitz {
 
-// The clipboard of the default display. Refuses text while the file manager
-// has no display.
+// Puts `text` on the clipboard of the default display; false while the file
+// manager has no display.
+bool setClipboardText(std::string_view text);
+
+// The clipboard through setClipboardText.
 std::unique_ptr<Pasteboard> newClipboardPasteboard();
 
 // Makes the toolkit reread the icon themes of the default display now, so

@@ -17,7 +17,6 @@
 
 #include "gtk-common/file_manager_extension.h"
 #include "gtk-common/local_path.h"
-#include "gtk-common/menu_activation.h"
 #include "gtk-common/provider_type.h"
 #include "gtk-common/quorbitz_menu.h"
 
@@ -97,15 +96,7 @@ class ExtensionGlue {
 
   static GList* getFileItems(typename Api::MenuProvider*, GList* files) {
     try {
-      FileManagerExtension* extension = runningExtension();
-      if (!extension) return nullptr;
-      std::vector<std::string> selection = localPaths(files);
-      // Called on every change of selection: items outside the watched
-      // folders cost no more than this test.
-      if (selection.empty() || !extension->finder().isWatched(selection.front()))
-        return nullptr;
-      return quorbitzMenu<Api>(kSelectedItemsMenu, {std::move(selection), std::nullopt},
-                               "quorbitz_selection");
+      return selectionMenu<Api>(localPaths(files));
     } catch (...) {
       return nullptr;
     }
@@ -113,12 +104,7 @@ class ExtensionGlue {
 
   static GList* getBackgroundItems(typename Api::MenuProvider*, FileInfo* folder) {
     try {
-      FileManagerExtension* extension = runningExtension();
-      if (!extension) return nullptr;
-      std::optional<std::string> path = localPath(folder);
-      if (!path || !extension->finder().isWatched(*path)) return nullptr;
-      return quorbitzMenu<Api>(kFolderMenu, {std::nullopt, std::move(path)},
-                               "quorbitz_folder");
+      return folderMenu<Api>(localPath(folder));
     } catch (...) {
       return nullptr;
     }

@@ -6,29 +6,16 @@
 #include "gtk-common/desktop.h"
 
 namespace quorbitz {
-namespace {
 
-class Gtk3Clipboard final : public Pasteboard {
- public:
-  // Setting new text replaces the old, so there is nothing to clear first.
-  void clearContents() override {}
-
-  bool setString(std::string_view text) override {
-    GdkDisplay* display = gdk_display_get_default();
-    if (!display) return false;
-    GtkClipboard* clipboard =
-        gtk_clipboard_get_for_display(display, GDK_SELECTION_CLIPBOARD);
-    if (!clipboard) return false;
-    const std::string copy(text);
-    gtk_clipboard_set_text(clipboard, copy.c_str(), static_cast<gint>(copy.size()));
-    return true;
-  }
-};
-
-}  // namespace
-
-std::unique_ptr<Pasteboard> newClipboardPasteboard() {
-  return std::make_unique<Gtk3Clipboard>();
+bool setClipboardText(std::string_view text) {
+  GdkDisplay* display = gdk_display_get_default();
+  if (!display) return false;
+  GtkClipboard* clipboard =
+      gtk_clipboard_get_for_display(display, GDK_SELECTION_CLIPBOARD);
+  if (!clipboard) return false;
+  const std::string copy(text);
+  gtk_clipboard_set_text(clipboard, copy.c_str(), static_cast<gint>(copy.size()));
+  return true;
 }
 
 // GTK 3 looks at the theme folders again only every few seconds, and the file

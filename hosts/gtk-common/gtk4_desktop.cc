@@ -6,27 +6,14 @@
 #include "gtk-common/desktop.h"
 
 namespace quorbitz {
-namespace {
 
-class Gtk4Clipboard final : public Pasteboard {
- public:
-  // Setting new text replaces the old, so there is nothing to clear first.
-  void clearContents() override {}
-
-  bool setString(std::string_view text) override {
-    GdkDisplay* display = gdk_display_get_default();
-    if (!display) return false;
-    GdkClipboard* clipboard = gdk_display_get_clipboard(display);
-    if (!clipboard) return false;
-    gdk_clipboard_set_text(clipboard, std::string(text).c_str());
-    return true;
-  }
-};
-
-}  // namespace
-
-std::unique_ptr<Pasteboard> newClipboardPasteboard() {
-  return std::make_unique<Gtk4Clipboard>();
+bool setClipboardText(std::string_view text) {
+  GdkDisplay* display = gdk_display_get_default();
+  if (!display) return false;
+  GdkClipboard* clipboard = gdk_display_get_clipboard(display);
+  if (!clipboard) return false;
+  gdk_clipboard_set_text(clipboard, std::string(text).c_str());
+  return true;
 }
 
 // A theme that GTK loaded before the files existed is not looked at again for

@@ -10,13 +10,16 @@
 //   static void appendItem(Menu*, MenuItem*);
 //   static void setSubmenu(MenuItem*, Menu*);
 // Nemo refuses a null tip, so items without one get "".
-// Thunar's ThunarxMenuItem and ThunarxMenu fit as well.
+// Thunar's ThunarxMenuItem and ThunarxMenu fit as well. Callers catch what
+// these throw: the file manager is C.
 #pragma once
 
 #include <glib-object.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gtk-common/file_manager_extension.h"
 #include "gtk-common/menu_activation.h"
@@ -41,9 +44,8 @@ GList* quorbitzMenu(MenuKind kind, const MenuContext& context,
   typename Api::Menu* submenu = Api::newMenu();
   if (!submenu) return nullptr;
   for (const MenuItemModel& itemModel : model.items) {
-    typename Api::MenuItem* item =
-        Api::newMenuItem(menuItemName(menuPrefix, itemModel.action).c_str(),
-                         itemModel.title.c_str(), "");
+    typename Api::MenuItem* item = Api::newMenuItem(
+        menuItemName(menuPrefix, itemModel.action).c_str(), itemModel.title.c_str(), "");
     if (!item) continue;
     connectActivation(item, context, itemModel.action);
     Api::appendItem(submenu, item);
@@ -55,6 +57,31 @@ GList* quorbitzMenu(MenuKind kind, const MenuContext& context,
   if (top) Api::setSubmenu(top, submenu);
   g_object_unref(submenu);
   return top ? g_list_append(nullptr, top) : nullptr;
+}
+
+// The menu of the selected items, given by their local paths in the file
+// manager's order; nullptr when the first is outside every watched folder.
+// File managers ask on every change of selection, so items outside the
+// watched folders cost no more than that test.
+template <class Api>
+GList* selectionMenu(std::vector<std::string> selection) {
+  FileManagerExtension* extension = runningExtension();
+  if (!extension || selection.empty() ||
+      !extension->finder().isWatched(selection.front())) {
+    return nullptr;
+  }
+  return quorbitzMenu<Api>(kSelectedItemsMenu, {std::move(selection), std::nullopt},
+                           "quorbitz_selection");
+}
+
+// The menu of the folder shown, given by its local path; nullptr outside the
+// watched folders.
+template <class Api>
+GList* folderMenu(std::optional<std::string> folder) {
+  FileManagerExtension* extension = runningExtension();
+  if (!extension || !folder || !extension->finder().isWatched(*folder)) return nullptr;
+  return quorbitzMenu<Api>(kFolderMenu, {std::nullopt, std::move(folder)},
+                           "quorbitz_folder");
 }
 
 }  // namespace quorbitz
