@@ -88,6 +88,9 @@ enum class AppendOutcome { appended, couldNotOpen, failedAfterOpening, overLimit
 struct FileAttributes {
   std::optional<FileTime> modificationDate;
   std::optional<uint64_t> size;
+  // When the item's content or attributes last changed by any means; a
+  // writer cannot set it back, unlike the modification date.
+  std::optional<FileTime> changeTime;
 };
 
 class FileSystem {

@@ -66,8 +66,19 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   explicit FinderSync(Platform platform);
   void startPolling();
 
+  // A status file that failed to load, known by what a stat tells of it,
+  // and the line its failure logged.
+  struct FailedLoad {
+    uint64_t size;
+    FileTime modified;
+    FileTime changed;
+    std::string line;
+    bool sameFile(const FileAttributes& file) const;
+  };
+
   std::optional<std::string> finderDir() const;
   void reload();
+  void failLoad(const FileAttributes& file, std::string line);
   void indexRoots();
   void publishWatchedFolders();
 
@@ -94,6 +105,7 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   std::vector<RootFacts> rootFacts;
   std::vector<bool> asciiRootPaths;
   FileTime lastLoaded = FileTime::distantPast();
+  std::optional<FailedLoad> lastFailedLoad;
   CanonicalMap<BadgeId> badgeCache;
   // The entries of badgeCache in the order their items were first asked
   // about, the order re-evaluation walks them in. The file manager asks about

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "support/fake_platform.h"
+#include "support/fault_file_system.h"
 
 namespace quorbitz {
 namespace {
@@ -60,7 +61,18 @@ TEST_F(FinderSyncTest, TicksGoThroughTheMainQueueAndStopMatteringOnceReleased) {
 }
 
 // What a damaged or odd status.json leaves in force is the fault tests' concern.
-TEST_F(FinderSyncTest, OnlyAChangedOrFailedFileIsReadAgain) {
+TEST_F(FinderSyncTest, OnlyAChangedFileIsReadAgain) {
+  struct CountsReads final : testing::FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    std::optional<std::string> readFile(const std::string& path, size_t padding) override {
+      ++reads;
+      return FileSystemWrapper::readFile(path, padding);
+    }
+    int reads = 0;
+  };
+  auto counting = std::make_unique<CountsReads>(std::move(fake.files));
+  CountsReads& files = *counting;
+  fake.files = std::move(counting);
   auto controller = start();
   logs();
   fake.writeStatus(statusJson({rootJson(root())}));
@@ -69,19 +81,26 @@ TEST_F(FinderSyncTest, OnlyAChangedOrFailedFileIsReadAgain) {
   fake.tick();
   EXPECT_THAT(logs(), IsEmpty()) << "an unchanged file is not read again";
   // A date set back is a change too; only an equal date is not.
+  const std::string status = fake.finderDir() + "/status.json";
   struct timespec earlier[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
   for (int tick = 0; tick < 2; ++tick) {
-    utimensat(AT_FDCWD, (fake.finderDir() + "/status.json").c_str(), earlier, 0);
+    utimensat(AT_FDCWD, status.c_str(), earlier, 0);
     fake.tick();
     EXPECT_EQ(logs().size(), tick == 0 ? 1u : 0u) << "earlier date, tick " << tick;
   }
+  // A file that failed logs its failure on every tick, but is read again
+  // only once it changes: here its change time, by a chmod.
   fake.writeStatus(R"({"version":1,"roots":[{"path":"/x"}]})");
+  const std::string failed = "quorbitzFS: reload \u2014 decode failed: roots[0].direction: missing";
+  files.reads = 0;
   fake.tick();
   fake.tick();
-  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 decode failed: "
-                                  "roots[0].direction: missing",
-                                  "quorbitzFS: reload \u2014 decode failed: "
-                                  "roots[0].direction: missing"));
+  EXPECT_THAT(logs(), ElementsAre(failed, failed));
+  EXPECT_EQ(files.reads, 1);
+  chmod(status.c_str(), 0600);
+  fake.tick();
+  EXPECT_THAT(logs(), ElementsAre(failed));
+  EXPECT_EQ(files.reads, 2);
 }
 
 TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {

@@ -26,6 +26,14 @@ FileTime modificationTimeOf(const struct stat& info) {
 #endif
 }
 
+FileTime changeTimeOf(const struct stat& info) {
+#if defined(__APPLE__)
+  return {info.st_ctimespec.tv_sec, info.st_ctimespec.tv_nsec};
+#else
+  return {info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+#endif
+}
+
 // Closes the descriptor when the scope ends, whatever happened in it.
 class Descriptor {
  public:
@@ -99,8 +107,8 @@ class PosixFileSystem final : public FileSystem {
       if (error) *error = errorText(errno);
       return std::nullopt;
     }
-    return FileAttributes{modificationTimeOf(info),
-                          static_cast<uint64_t>(info.st_size)};
+    return FileAttributes{modificationTimeOf(info), static_cast<uint64_t>(info.st_size),
+                          changeTimeOf(info)};
   }
 
   bool isDirectory(const std::string& path) override {
