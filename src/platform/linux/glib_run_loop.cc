@@ -89,28 +89,47 @@ bool GlibRunLoop::runUntil(const std::function<bool()>& done,
 
 void GlibRunLoop::watchFileForEarlyTicks(const std::string& path) {
   if (!timersEnabled_ || fileMonitor_) return;
-  GFile* file = g_file_new_for_path(path.c_str());
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return;
+  watchedFile_ = path;
+  watchedFolder_ = slash == 0 ? std::string("/") : path.substr(0, slash);
+  // The folder rather than the file: a status file that appears later, or
+  // that a writer replaces by renaming a finished copy over it, is seen too,
+  // and so is the folder itself appearing.
+  GFile* folder = g_file_new_for_path(watchedFolder_.c_str());
   GFileMonitor* monitor =
-      g_file_monitor_file(file, G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr);
-  g_object_unref(file);
+      g_file_monitor_directory(folder, G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr);
+  g_object_unref(folder);
   if (!monitor) return;
-  // Plain CHANGED events come while a writer is still writing; waiting for
-  // the close (CHANGES_DONE_HINT) avoids reading a half-written file.
   g_signal_connect(
       monitor, "changed",
-      G_CALLBACK(+[](GFileMonitor*, GFile*, GFile*, GFileMonitorEvent event,
+      G_CALLBACK(+[](GFileMonitor*, GFile* file, GFile* other, GFileMonitorEvent event,
                      gpointer self) {
+        auto* loop = static_cast<GlibRunLoop*>(self);
+        auto names = [](GFile* item, const std::string& path) {
+          const char* itemPath = item ? g_file_peek_path(item) : nullptr;
+          return itemPath && path == itemPath;
+        };
+        bool finished = false;
         switch (event) {
+          // A writer is done at the close (CHANGES_DONE_HINT), never at the
+          // creation: a file created empty and then written would be read
+          // before its content arrived. GLib also sends CHANGES_DONE_HINT when
+          // a watched folder that was missing appears.
           case G_FILE_MONITOR_EVENT_CHANGES_DONE_HINT:
-          case G_FILE_MONITOR_EVENT_CREATED:
-          case G_FILE_MONITOR_EVENT_ATTRIBUTE_CHANGED:
+            finished = names(file, loop->watchedFile_) || names(file, loop->watchedFolder_);
+            break;
+          case G_FILE_MONITOR_EVENT_ATTRIBUTE_CHANGED:  // touched
           case G_FILE_MONITOR_EVENT_MOVED_IN:
+            finished = names(file, loop->watchedFile_);
+            break;
           case G_FILE_MONITOR_EVENT_RENAMED:
-            static_cast<GlibRunLoop*>(self)->fireTimers();
+            finished = names(other, loop->watchedFile_);
             break;
           default:
             break;
         }
+        if (finished) loop->fireTimers();
       }),
       this);
   fileMonitor_ = monitor;

@@ -35,10 +35,12 @@ class GlibRunLoop final : public RunLoop {
   // Runs the main context until `done` holds or `timeout` passes; true when
   // `done` held.
   bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
-  // When timers are enabled, a change of the file at `path` (rewritten,
-  // replaced, touched) fires an extra tick at once, so that changes show
-  // within moments instead of at the next interval. The timers stay the
-  // guarantee where no change signal arrives (network file systems).
+  // When timers are enabled, a finished change of the file at `path`
+  // (written and closed, replaced by a rename, touched, created in a folder
+  // that appeared later) fires an extra tick at once, so that changes show
+  // within moments instead of at the next interval. Its creation alone fires
+  // none: the content comes later. The timers stay the guarantee where no
+  // change signal arrives (network file systems).
   void watchFileForEarlyTicks(const std::string& path);
   // Called after queued work has run from the main context (for example to
   // flush output that the work produced).
@@ -54,6 +56,8 @@ class GlibRunLoop final : public RunLoop {
   unsigned idleSource_ = 0;
   std::function<void()> afterQueueDrained_;
   void* fileMonitor_ = nullptr;
+  std::string watchedFile_;
+  std::string watchedFolder_;
 };
 
 }  // namespace quorbitz
