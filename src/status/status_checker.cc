@@ -14,8 +14,6 @@ namespace {
 
 constexpr int64_t kReadVersion = 1;
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 std::string indexed(std::string_view owner, size_t index) {
   return std::string(owner) + "[" + std::to_string(index) + "]";
 }
@@ -52,7 +50,7 @@ std::string plainRelative(std::string_view entry, std::string_view rootPath) {
 }
 
 std::optional<std::string> entryProblem(std::string_view entry, std::string_view rootPath) {
-  const std::string write = "; write " + quoted(plainRelative(entry, rootPath));
+  const std::string write = "; write " + inQuotes(plainRelative(entry, rootPath));
   if (entry.starts_with('/')) return "is absolute; entries are relative to the root" + write;
   if (entry.starts_with("./")) return "starts with \"./\", which no item path does" + write;
   if (entry.size() > 1 && entry.ends_with('/')) {
@@ -71,7 +69,7 @@ std::optional<std::string> rootPathProblem(std::string_view path) {
   if (path.ends_with('/')) {
     std::string_view trimmed = path;
     while (trimmed.size() > 1 && trimmed.ends_with('/')) trimmed.remove_suffix(1);
-    return "ends in \"/\"" + std::string(kNothingBelow) + "; write " + quoted(trimmed);
+    return "ends in \"/\"" + std::string(kNothingBelow) + "; write " + inQuotes(trimmed);
   }
   if (auto spelling = unusualSpelling(path)) {
     return *spelling + "; paths are never resolved" + std::string(kNothingBelow);
@@ -106,7 +104,7 @@ void checkRoles(const RootStatus& root, const std::string& owner, FileSystem& fi
     } else if (auto problem = entryProblem(folder, root.path)) {
       findings.push_back({path, *problem});
     } else if (rootIsHere && !files.isDirectory(root.path + "/" + folder)) {
-      findings.push_back({path, quoted(folder) + " names no folder under " + root.path});
+      findings.push_back({path, inQuotes(folder) + " names no folder under " + root.path});
     }
   }
 }

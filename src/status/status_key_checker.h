@@ -2,6 +2,7 @@
 // Keys the decoder passes over: unknown ones (likely typos) and repeated ones.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,5 +17,8 @@ std::vector<StatusFinding> checkStatusKeys(std::string_view json);
 // or "" when none is.
 std::string_view nearestKnownKey(std::string_view key,
                                  const std::vector<std::string_view>& known);
+
+// `text` in double quotes, as findings cite names.
+std::string inQuotes(std::string_view text);
 
 }  // namespace quorbitz
