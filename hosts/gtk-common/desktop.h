@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/platform.h"
@@ -22,5 +23,10 @@ std::unique_ptr<Pasteboard> newClipboardPasteboard();
 // Makes the toolkit reread the icon themes of the default display now, so
 // that emblem files written a moment ago are found.
 void rereadIconTheme();
+
+// Adds `folder` to the icon theme search path of the default display, where
+// it is not there yet, and rereads the themes. False while the file manager
+// has no display.
+bool addIconSearchFolder(const std::string& folder);
 
 }  // namespace quorbitz

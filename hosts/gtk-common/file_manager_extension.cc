@@ -24,12 +24,6 @@ std::unique_ptr<GroupContainers> groupContainers() {
   return newXdgGroupContainers();
 }
 
-std::optional<std::string> userDataDir() {
-  const char* dir = g_get_user_data_dir();
-  if (!dir || dir[0] != '/') return std::nullopt;
-  return std::string(dir);
-}
-
 }  // namespace
 
 FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
@@ -39,7 +33,7 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
       systemLog_(newGlibSystemLog()),
       pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
-      finder_(runLoop_, EmblemIcons(*files_, userDataDir()), invalidate) {
+      finder_(runLoop_, EmblemIcons(*files_), invalidate) {
   controller_ = FinderSync::create(
       {finder_, *containers_, *files_, *systemLog_, *pasteboard_, runLoop_, *drawing_});
 }

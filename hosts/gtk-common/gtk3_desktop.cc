@@ -34,4 +34,16 @@ void rereadIconTheme() {
   g_strfreev(searchPath);
 }
 
+bool addIconSearchFolder(const std::string& folder) {
+  GdkScreen* screen = gdk_screen_get_default();
+  GtkIconTheme* theme = screen ? gtk_icon_theme_get_for_screen(screen) : nullptr;
+  if (!theme) return false;
+  gchar** searchPath = nullptr;
+  gtk_icon_theme_get_search_path(theme, &searchPath, nullptr);
+  const bool present = searchPath && g_strv_contains(searchPath, folder.c_str());
+  g_strfreev(searchPath);
+  if (!present) gtk_icon_theme_append_search_path(theme, folder.c_str());
+  return true;
+}
+
 }  // namespace quorbitz

@@ -30,4 +30,15 @@ void rereadIconTheme() {
   g_strfreev(searchPath);
 }
 
+bool addIconSearchFolder(const std::string& folder) {
+  GdkDisplay* display = gdk_display_get_default();
+  GtkIconTheme* theme = display ? gtk_icon_theme_get_for_display(display) : nullptr;
+  if (!theme) return false;
+  char** searchPath = gtk_icon_theme_get_search_path(theme);
+  const bool present = searchPath && g_strv_contains(searchPath, folder.c_str());
+  g_strfreev(searchPath);
+  if (!present) gtk_icon_theme_add_search_path(theme, folder.c_str());
+  return true;
+}
+
 }  // namespace quorbitz

@@ -11,6 +11,7 @@ set_target_properties(quorbitz_core quorbitz_linux PROPERTIES POSITION_INDEPENDE
 file(GLOB QUORBITZ_GTK_COMMON_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)
 list(FILTER QUORBITZ_GTK_COMMON_SOURCES EXCLUDE REGEX "/gtk[34]_desktop\\.cc$")
 add_library(quorbitz_gtk_common STATIC ${QUORBITZ_GTK_COMMON_SOURCES})
+target_link_libraries(quorbitz_gtk_common PRIVATE PkgConfig::CAIRO)
 set_target_properties(quorbitz_gtk_common PROPERTIES
   POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden
@@ -18,6 +19,52 @@ set_target_properties(quorbitz_gtk_common PROPERTIES
 target_include_directories(quorbitz_gtk_common PUBLIC ${PROJECT_SOURCE_DIR}/hosts)
 target_compile_options(quorbitz_gtk_common PRIVATE ${QUORBITZ_WARNINGS})
 target_link_libraries(quorbitz_gtk_common PUBLIC quorbitz_core quorbitz_linux)
+
+# The emblem pictures every module shares, drawn at build time by the
+# extension's own drawing code and installed into the hicolor theme with the
+# `common` component.
+add_executable(quorbitz-draw-emblems ${CMAKE_CURRENT_LIST_DIR}/tools/draw_emblems.cc
+  ${CMAKE_CURRENT_LIST_DIR}/emblem_pictures.cc)
+target_include_directories(quorbitz-draw-emblems PRIVATE ${PROJECT_SOURCE_DIR}/hosts)
+target_compile_options(quorbitz-draw-emblems PRIVATE ${QUORBITZ_WARNINGS})
+target_link_libraries(quorbitz-draw-emblems PRIVATE quorbitz_core quorbitz_linux PkgConfig::CAIRO)
+set(QUORBITZ_EMBLEM_THEME ${CMAKE_BINARY_DIR}/emblems/hicolor)
+add_custom_command(OUTPUT ${QUORBITZ_EMBLEM_THEME}.stamp
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUORBITZ_EMBLEM_THEME}
+  COMMAND quorbitz-draw-emblems ${QUORBITZ_EMBLEM_THEME}
+  COMMAND ${CMAKE_COMMAND} -E touch ${QUORBITZ_EMBLEM_THEME}.stamp
+  DEPENDS quorbitz-draw-emblems
+  COMMENT "Drawing the emblem pictures" VERBATIM)
+add_custom_target(quorbitz_emblem_pictures ALL DEPENDS ${QUORBITZ_EMBLEM_THEME}.stamp)
+install(DIRECTORY ${QUORBITZ_EMBLEM_THEME}
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons COMPONENT common)
+quorbitz_install_package_docs(common)
+
+# The folder the file manager loads the extension MODULE (a pkg-config
+# module) from, with the module's prefix replaced by ours, as packagers
+# expect: relative to the prefix where it lies under it, so that
+# `cmake --install --prefix` and DESTDIR re-root it, absolute otherwise.
+# (CMake 3.25's pkg_get_variable cannot redefine a variable yet.)
+function(quorbitz_extension_dir result module)
+  foreach(variable extensiondir extensionsdir)  # Thunar's thunarx-3 says extensionsdir
+    execute_process(
+      COMMAND ${PKG_CONFIG_EXECUTABLE} --define-variable=prefix=${CMAKE_INSTALL_PREFIX}
+              --variable=${variable} ${module}
+      OUTPUT_VARIABLE dir OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+    if(NOT failed AND dir)
+      break()
+    endif()
+  endforeach()
+  if(NOT dir)
+    message(FATAL_ERROR "${module} names no extension folder")
+  endif()
+  string(LENGTH "${CMAKE_INSTALL_PREFIX}/" length)
+  string(SUBSTRING "${dir}" 0 ${length} head)
+  if(head STREQUAL "${CMAKE_INSTALL_PREFIX}/")
+    string(SUBSTRING "${dir}" ${length} -1 dir)
+  endif()
+  set(${result} ${dir} PARENT_SCOPE)
+endfunction()
 
 # Builds lib<module>.so (target quorbitz_<host>, where <module> is
 # quorbitz-<host>) from the .cc files of the calling folder and the
@@ -62,10 +109,12 @@ function(quorbitz_gtk_host_module host extension toolkit)
   # symbols stay private to it.
   target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
 
-  pkg_get_variable(extension_dir ${extension} extensiondir)
-  if(NOT extension_dir)
-    # Thunar's thunarx-3 names it extensionsdir.
-    pkg_get_variable(extension_dir ${extension} extensionsdir)
-  endif()
-  install(TARGETS ${target} LIBRARY DESTINATION ${extension_dir})
+  quorbitz_extension_dir(extension_dir ${extension})
+  install(TARGETS ${target} LIBRARY DESTINATION ${extension_dir} COMPONENT ${host})
+  quorbitz_install_package_docs(${host})
+  set_property(GLOBAL APPEND PROPERTY QUORBITZ_MODULE_HOSTS ${host})
+  # The first package named is the file manager itself, which the module's
+  # package enhances.
+  list(GET ARGN 0 file_manager)
+  set_property(GLOBAL PROPERTY QUORBITZ_FILE_MANAGER_${host} ${file_manager})
 endfunction()
