@@ -9,7 +9,8 @@
 # A test script runs, in this order:
 #   source tests/hosts/e2e-lib.sh
 #   e2e_begin HOST PACKAGE...     # cd to the repository, install, make $work
-#   build_module TARGET           # the module, in ${BUILD_DIR:-build}
+#   install_module_package HOST FOLDER  # the module as its .deb installs it
+#                                 # (or build_module TARGET: as built)
 #   start_xvfb
 #   launch_with_extension_folder FOLDER COMMAND...
 #   ... checks ...
@@ -18,7 +19,7 @@
 # Variables it sets: $source_dir, $build_dir, $work (removed at exit),
 # $finder (the container's finder folder), $commands, $root (the sample
 # project laid out by tests/hosts/sample-tree), $artefacts (screenshots),
-# $icons (the hicolor theme the emblems go to), $app_pid (the file manager's
+# $icons (the hicolor theme the emblems are found in), $app_pid (the file manager's
 # process group), $e2e_host (the host's name in file names) and $e2e_app (in
 # messages). Every check that fails ends the script with "FAIL: ..." and
 # status 1; skip ends it with "SKIPPED: ..." and status 0.
@@ -85,7 +86,9 @@ e2e_begin() {
   export QUORBITZ_GROUP_CONTAINER=$work/container GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
   export GTK_A11Y=none GDK_BACKEND=x11 GSK_RENDERER=cairo
   unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
-  icons=$XDG_DATA_HOME/icons/hicolor
+  # Where a module run from the build tree draws its emblems;
+  # install_module_package points it at the package's.
+  icons=$XDG_RUNTIME_DIR/quorbitz/icons/hicolor
 }
 
 # Builds TARGET in the build folder and copies the module it makes,
@@ -103,6 +106,31 @@ build_module() {
     { tail -n 40 "$work/ninja.log"; fail "the extension did not build"; }
   [ -f "$build_dir/$module" ] || fail "no $build_dir/$module"
   cp "$build_dir/$module" "$work/extensions/"
+}
+
+# Builds the Debian packages of HOST's module and of the files all modules
+# share, unpacks them with dpkg -x into $work/package-root as dpkg would lay
+# them out, and puts the module the package holds, taken from FOLDER (the file
+# manager's extension folder), into $work/extensions: the test runs what users
+# install. The file manager finds the package's emblems through XDG_DATA_DIRS.
+# Usage: install_module_package HOST FOLDER
+install_module_package() {
+  local host=$1 folder=$2 package_root=$work/package-root deb
+  build_module "quorbitz_$host"
+  ninja -C "$build_dir" >>"$work/ninja.log" 2>&1 ||
+    { tail -n 40 "$work/ninja.log"; fail "the build for the packages failed"; }
+  (cd "$build_dir" && cpack -G DEB -D CPACK_COMPONENTS_ALL="common;$host" -B "$work/debs") \
+    >"$work/cpack.log" 2>&1 || { tail -n 20 "$work/cpack.log"; fail "cpack failed"; }
+  for deb in "$work/debs/quorbitz-common_"*.deb "$work/debs/quorbitz-${host}_"*.deb; do
+    dpkg -x "$deb" "$package_root" || fail "dpkg -x $deb failed"
+  done
+  [ -f "$package_root$folder/libquorbitz-$host.so" ] ||
+    fail "quorbitz-$host does not install libquorbitz-$host.so into $folder"
+  rm -f "$work"/extensions/*
+  cp "$package_root$folder/libquorbitz-$host.so" "$work/extensions/"
+  export XDG_DATA_DIRS=$package_root/usr/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}
+  icons=$package_root/usr/share/icons/hicolor
+  pass "the quorbitz-$host and quorbitz-common packages unpacked, their module loaded"
 }
 
 # Xvfb picks a free display and writes its number to the descriptor given.
@@ -176,7 +204,8 @@ check_emblem_files() {
       [ -s "$icons/$size/emblems/emblem-quorbitz-$badge.png" ] || fail "no $size emblem for $badge"
     done
   done
-  pass "the six badges are installed as emblems at 24 and 48 px"
+  [ ! -e "$XDG_DATA_HOME/icons" ] || fail "the extension wrote into the user's icon folder"
+  pass "the six badges are installed as emblems at 24 and 48 px; the user's icons untouched"
 }
 
 # ImageMagick's own tools: another "convert" may come first on the PATH.
