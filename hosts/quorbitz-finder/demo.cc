@@ -203,6 +203,13 @@ std::optional<std::string> makeTemporaryFolder(const char* prefix) {
 
 int runDemo(const std::optional<std::string>& keepDir) {
   Style style{isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR")};
+  if (keepDir && !mayHoldDemo(*keepDir)) {
+    std::fprintf(stderr,
+                 "quorbitz-finder: %s holds other files; --keep needs a new or empty "
+                 "folder, or one a demo was kept in\n",
+                 keepDir->c_str());
+    return 2;
+  }
   std::optional<std::string> base = keepDir ? keepDir : makeTemporaryFolder("quorbitz-demo");
   if (!base) {
     std::fprintf(stderr, "quorbitz-finder: cannot make a temporary folder\n");

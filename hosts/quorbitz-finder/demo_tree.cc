@@ -86,4 +86,22 @@ bool writeDemoStatus(const DemoTree& tree, const std::vector<std::string>& locke
   return replaceFile(tree.statusFile, json);
 }
 
+bool mayHoldDemo(const std::string& base) {
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(base, error);
+  if (status.type() == fs::file_type::not_found) return true;
+  if (!fs::is_directory(status)) return false;
+  const DemoTree tree = demoTreeAt(base);
+  bool empty = true;
+  for (const fs::directory_entry& entry : fs::directory_iterator(base, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name != "container" && name != "Projects" && name != "badges") return false;
+    empty = false;
+  }
+  if (error) return false;
+  // A folder named like ours is not enough: the demo's status file must be
+  // there too.
+  return empty || fs::is_regular_file(fs::symlink_status(tree.statusFile, error));
+}
+
 }  // namespace quorbitz::host

@@ -26,4 +26,8 @@ bool writeDemoStatus(const DemoTree& tree, const std::vector<std::string>& locke
 
 DemoTree demoTreeAt(const std::string& base);
 
+// True when `base` may take a kept demo: it does not exist, is an empty
+// folder, or holds a demo kept there before and nothing else.
+bool mayHoldDemo(const std::string& base);
+
 }  // namespace quorbitz::host

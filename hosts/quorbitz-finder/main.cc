@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +78,19 @@ int badArguments(const std::string& message) {
   return 2;
 }
 
+// Makes `folder` where missing and proves it takes a file, so that a badge
+// folder that would fail is reported before the host starts.
+bool isWritableFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  std::string probe = folder + "/.quorbitz-probe-XXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
 int runCommand(const std::vector<std::string>& args) {
   quorbitz::host::HostOptions options;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -99,6 +114,9 @@ int runCommand(const std::vector<std::string>& args) {
   }
   if (options.noContainer && options.container) {
     return badArguments("--container and --no-container exclude each other");
+  }
+  if (options.badgeDir && !isWritableFolder(*options.badgeDir)) {
+    return badArguments("--badge-dir: cannot write into " + *options.badgeDir);
   }
   quorbitz::host::HostSession session(options, stdout);
   return session.run(STDIN_FILENO);
