@@ -33,8 +33,7 @@ size_t offsetAfterSlashes(std::string_view text, size_t slashes) {
 
 std::optional<Match> matchCanonical(std::string_view item,
                                     const std::string& canonicalItem,
-                                    std::string_view root) {
-  std::string canonicalRoot = canonicalText(root);
+                                    std::string_view canonicalRoot) {
   auto match = matchAscii(canonicalItem, canonicalRoot);
   if (!match) return std::nullopt;
   if (match->relStart == canonicalItem.size()) return Match{match->length, item.size()};
@@ -43,10 +42,13 @@ std::optional<Match> matchCanonical(std::string_view item,
   return Match{match->length, offsetAfterSlashes(item, slashes + 1)};
 }
 
-template <typename AsciiRoot>
+// `canonicalRoot(index)` gives the canonical spelling of a root path, as a
+// string or a view of one.
+template <typename AsciiRoot, typename CanonicalRoot>
 std::optional<Location> locateAmong(std::string_view itemPath,
                                     const std::vector<RootStatus>& roots,
-                                    AsciiRoot rootPathIsAscii) {
+                                    AsciiRoot rootPathIsAscii,
+                                    CanonicalRoot canonicalRoot) {
   const bool itemIsAscii = isAscii(itemPath);
   std::optional<std::string> canonicalItem;
   const RootStatus* best = nullptr;
@@ -58,7 +60,7 @@ std::optional<Location> locateAmong(std::string_view itemPath,
       match = matchAscii(itemPath, root.path);
     } else {
       if (!canonicalItem) canonicalItem = canonicalText(itemPath);
-      match = matchCanonical(itemPath, *canonicalItem, root.path);
+      match = matchCanonical(itemPath, *canonicalItem, canonicalRoot(index));
     }
     if (match && (!best || match->length > bestMatch.length)) {
       best = &root;
@@ -73,28 +75,32 @@ std::optional<Location> locateAmong(std::string_view itemPath,
 
 std::optional<Location> locate(std::string_view itemPath,
                                const std::vector<RootStatus>& roots) {
-  return locateAmong(itemPath, roots,
-                     [&roots](size_t index) { return isAscii(roots[index].path); });
+  return locateAmong(
+      itemPath, roots, [&roots](size_t index) { return isAscii(roots[index].path); },
+      [&roots](size_t index) { return canonicalText(roots[index].path); });
 }
 
 std::optional<Location> locate(std::string_view itemPath,
                                const std::vector<RootStatus>& roots,
                                const std::vector<bool>& asciiPaths) {
-  return locateAmong(itemPath, roots,
-                     [&asciiPaths](size_t index) { return asciiPaths[index]; });
+  return locateAmong(
+      itemPath, roots, [&asciiPaths](size_t index) { return asciiPaths[index]; },
+      [&roots](size_t index) { return canonicalText(roots[index].path); });
+}
+
+std::optional<Location> locate(std::string_view itemPath,
+                               const std::vector<RootStatus>& roots,
+                               const std::vector<bool>& asciiPaths,
+                               const std::vector<std::string>& canonicalPaths) {
+  return locateAmong(
+      itemPath, roots, [&asciiPaths](size_t index) { return asciiPaths[index]; },
+      [&canonicalPaths](size_t index) { return std::string_view(canonicalPaths[index]); });
 }
 
 bool underPrefix(std::string_view rel, const CanonicalSet& prefixes) {
   if (prefixes.empty()) return false;
-  std::string owned;
-  std::string_view canonical = rel;
-  if (!isAscii(rel)) canonical = owned = canonicalText(rel);
-  if (prefixes.containsCanonical(canonical)) return true;
-  for (size_t slash = canonical.find('/'); slash != std::string_view::npos;
-       slash = canonical.find('/', slash + 1)) {
-    if (prefixes.containsCanonical(canonical.substr(0, slash))) return true;
-  }
-  return false;
+  if (isAscii(rel)) return prefixes.containsCanonicalOrAncestor(rel);
+  return prefixes.containsCanonicalOrAncestor(canonicalText(rel));
 }
 
 }  // namespace quorbitz

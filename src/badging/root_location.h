@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,9 +31,17 @@ std::optional<Location> locate(std::string_view itemPath,
                                const std::vector<RootStatus>& roots,
                                const std::vector<bool>& asciiPaths);
 
+// The same, with each root path's canonical spelling worked out once per
+// load: `canonicalPaths[i]` is canonicalText(roots[i].path).
+std::optional<Location> locate(std::string_view itemPath,
+                               const std::vector<RootStatus>& roots,
+                               const std::vector<bool>& asciiPaths,
+                               const std::vector<std::string>& canonicalPaths);
+
 // True when `rel` equals a member of `prefixes` or lies below one. Probes the
 // ancestors of `rel` rather than walking the set, so its cost does not grow
-// with the set.
+// with the set, and hashes `rel` once, so it grows only linearly with its
+// length.
 bool underPrefix(std::string_view rel, const CanonicalSet& prefixes);
 
 }  // namespace quorbitz

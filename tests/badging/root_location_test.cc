@@ -68,6 +68,8 @@ TEST(RootLocation, UnderPrefixMatchesMembersAndWhatLiesBelowThem) {
       {"Cafe\xCC\x81/clip", {"Caf\xC3\xA9"}, true},
       {"Cafe\xCC\x81/\xFF/clip", {"Caf\xC3\xA9/\xFF"}, true},
       {"Caf\xC3\xA9/clip", {"Cafe\xCC\x81\xFF"}, false},
+      {"a/b/c/d", {"a/b/c"}, true}, {"a/b/c/d", {"a/b/c/d/e", "b", "a/c"}, false},
+      {"a//b", {"a/"}, true},     {"/a", {""}, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(underPrefix(c.rel, c.set), c.expected) << c.rel;
