@@ -19,7 +19,9 @@ void FinderSync::followLink() { perform(Selector::followLink); }
 void FinderSync::folderLink() { perform(Selector::folderLink); }
 void FinderSync::uploadLink() { perform(Selector::uploadLink); }
 
-void FinderSync::perform(Selector selector) {
+// Every action comes through here; out of memory, the action is lost
+// rather than the file manager.
+void FinderSync::perform(Selector selector) try {
   const std::string name(actionLogName(selector));
   if (selector == Selector::syncNow) {
     log("quorbitzFS: " + name);
@@ -37,6 +39,7 @@ void FinderSync::perform(Selector selector) {
   }
   if (logsItemPath(selector)) log("quorbitzFS: " + name + " " + *item);
   writeCommand(*commandFor(selector, *item));
+} catch (...) {
 }
 
 void FinderSync::performCopyLink() {

@@ -25,7 +25,9 @@ std::optional<BadgeId> FinderSync::badgeIdentifier(const std::string& itemPath) 
                      rootFacts[static_cast<size_t>(location->root - roots.data())]);
 }
 
-void FinderSync::requestBadgeIdentifierForURL(const std::string& url) {
+// Each entry point catches everything: an exception reaching the file
+// manager ends it, and an allocation can fail anywhere.
+void FinderSync::requestBadgeIdentifierForURL(const std::string& url) try {
   std::optional<BadgeId> badge = badgeIdentifier(url);
   std::string_view identifier = badge ? badgeIdentifierText(*badge) : "none";
   // The file manager asks for every item it shows: the buffer is kept from
@@ -35,9 +37,14 @@ void FinderSync::requestBadgeIdentifierForURL(const std::string& url) {
   message.append("badge? ").append(url).append(" -> ").append(identifier);
   trace(message);
   if (!badge) return;
+  // Room first, so that a cached entry is never missing from the order.
+  if (badgeCacheOrder.size() == badgeCacheOrder.capacity()) {
+    badgeCacheOrder.reserve(2 * badgeCacheOrder.size() + 16);
+  }
   auto [entry, inserted] = badgeCache.insert_or_assign(url, *badge);
   if (inserted) badgeCacheOrder.push_back(&*entry);
   platform.finder.setBadgeIdentifier(identifier, url);
+} catch (...) {
 }
 
 void FinderSync::reevaluateCachedBadges() {
@@ -46,26 +53,32 @@ void FinderSync::reevaluateCachedBadges() {
   // exactly the entries that were there when it began.
   size_t kept = 0;
   for (CachedBadge* entry : badgeCacheOrder) {
-    std::optional<BadgeId> badge = badgeIdentifier(entry->first);
-    if (!badge) {
-      badgeCache.erase(badgeCache.find(entry->first));
-      continue;
-    }
-    if (*badge != entry->second) {
-      entry->second = *badge;
-      platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), entry->first);
+    try {
+      std::optional<BadgeId> badge = badgeIdentifier(entry->first);
+      if (!badge) {
+        badgeCache.erase(badgeCache.find(entry->first));
+        continue;
+      }
+      if (*badge != entry->second) {
+        entry->second = *badge;
+        platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), entry->first);
+      }
+    } catch (...) {
+      // Left as it was; the next load looks at it again.
     }
     badgeCacheOrder[kept++] = entry;
   }
   badgeCacheOrder.resize(kept);
 }
 
-void FinderSync::beginObservingDirectoryAtURL(const std::string& url) {
+void FinderSync::beginObservingDirectoryAtURL(const std::string& url) try {
   trace("observe " + url);
+} catch (...) {
 }
 
-void FinderSync::endObservingDirectoryAtURL(const std::string& url) {
+void FinderSync::endObservingDirectoryAtURL(const std::string& url) try {
   trace("end-observe " + url);
+} catch (...) {
 }
 
 }  // namespace quorbitz

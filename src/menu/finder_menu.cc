@@ -15,7 +15,7 @@ const CanonicalSet* setOf(const CanonicalMap<CanonicalSet>& sets, std::string_vi
 
 }  // namespace
 
-MenuModel FinderSync::menuForMenuKind(MenuKind kind) {
+MenuModel FinderSync::menuForMenuKind(MenuKind kind) try {
   std::optional<std::string> target =
       kind == 0 ? menuTarget(kind, platform.finder.selectedItemURLs(), std::nullopt)
                 : menuTarget(kind, std::nullopt, platform.finder.targetedURL());
@@ -30,6 +30,9 @@ MenuModel FinderSync::menuForMenuKind(MenuKind kind) {
   const RootStatus& root = *location->root;
   return buildMenu({location->rel, platform.files.isDirectory(*target), &root,
                     setOf(keptSets, root.path), setOf(lockedSets, root.path)});
+} catch (...) {
+  // Out of memory: no menu rather than an exception in the file manager.
+  return MenuModel{};
 }
 
 std::string FinderSync::toolbarItemName() const { return std::string(kToolbarItemName); }

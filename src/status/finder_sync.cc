@@ -32,10 +32,14 @@ void FinderSync::startPolling() {
   std::weak_ptr<FinderSync> weakSelf = weak_from_this();
   runLoop->scheduleRepeatingTimer(kPollingInterval, [runLoop, weakSelf] {
     // Even a tick that fires on the main thread goes through the main queue,
-    // so a reload never runs inside another call.
-    runLoop->dispatchToMain([weakSelf] {
-      if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->reload();
-    });
+    // so a reload never runs inside another call. Out of memory, this tick
+    // is lost and the next one tries again.
+    try {
+      runLoop->dispatchToMain([weakSelf] {
+        if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->reload();
+      });
+    } catch (...) {
+    }
   });
 }
 

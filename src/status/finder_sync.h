@@ -78,9 +78,11 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
 
   std::optional<std::string> finderDir() const;
   void reload();
+  void reloadStatusFile();
+  struct LoadedRoots;
+  static std::unique_ptr<LoadedRoots> indexRoots(std::vector<RootStatus> decoded);
   void failLoad(const FileAttributes& file, std::string line);
-  void indexRoots();
-  void publishWatchedFolders();
+  void publishWatchedFolders(const std::vector<std::string>& folders);
 
   std::optional<Location> locate(std::string_view itemPath) const;
   std::optional<BadgeId> badgeIdentifier(const std::string& itemPath);

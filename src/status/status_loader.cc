@@ -2,6 +2,8 @@
 // Keeping the loaded roots in step with status.json.
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <new>
 
 #include "diagnostics/trace_log.h"
 #include "status/finder_sync.h"
@@ -17,6 +19,11 @@ constexpr std::string_view kStatusFileName = "status.json";
 // this limit, over three times that, a file is refused rather than let it
 // block the file manager for longer.
 constexpr uint64_t kLargestStatusFile = uint64_t{128} << 20;
+
+// Logged for an allocation failure anywhere in a load, as the decoder words
+// one in its own part.
+constexpr std::string_view kOutOfMemoryLine =
+    "quorbitzFS: reload \u2014 decode failed: (document): too large to decode in memory";
 
 using RootSets = CanonicalMap<CanonicalSet>;
 
@@ -66,7 +73,57 @@ bool FinderSync::FailedLoad::sameFile(const FileAttributes& file) const {
          file.changeTime == changed;
 }
 
+// What one load builds, complete before any of it replaces the state in
+// force, so that a failure part-way leaves the last good document intact.
+struct FinderSync::LoadedRoots {
+  std::vector<RootStatus> roots;
+  RootSets syncedSets;
+  RootSets keptSets;
+  RootSets lockedSets;
+  std::vector<RootFacts> rootFacts;
+  std::vector<bool> asciiRootPaths;
+  std::vector<std::string> watchedFolders;
+};
+
+std::unique_ptr<FinderSync::LoadedRoots> FinderSync::indexRoots(
+    std::vector<RootStatus> decoded) {
+  auto loaded = std::make_unique<LoadedRoots>();
+  loaded->roots = std::move(decoded);
+  std::vector<RootStatus>& roots = loaded->roots;
+  loaded->syncedSets = takeRootSets(roots, &RootStatus::synced);
+  loaded->keptSets = takeRootSets(roots, &RootStatus::keptLocal);
+  loaded->lockedSets = takeRootSets(roots, &RootStatus::locked);
+  auto setOf = [](const RootSets& sets, const std::string& rootPath) {
+    auto entry = sets.find(rootPath);
+    return entry == sets.end() ? nullptr : &entry->second;
+  };
+  loaded->rootFacts.reserve(roots.size());
+  loaded->asciiRootPaths.reserve(roots.size());
+  for (const RootStatus& root : roots) {
+    loaded->rootFacts.push_back({setOf(loaded->syncedSets, root.path),
+                                 setOf(loaded->keptSets, root.path),
+                                 setOf(loaded->lockedSets, root.path),
+                                 root.roles ? &*root.roles : nullptr});
+    loaded->asciiRootPaths.push_back(isAscii(root.path));
+  }
+  loaded->watchedFolders = watchedFolders(roots);
+  return loaded;
+}
+
 void FinderSync::reload() {
+  // Nothing may reach the file manager, which would end with it: whatever
+  // runs out of memory ends the load with one line.
+  try {
+    reloadStatusFile();
+  } catch (...) {
+    try {
+      log(kOutOfMemoryLine);
+    } catch (...) {
+    }
+  }
+}
+
+void FinderSync::reloadStatusFile() {
   std::optional<std::string> dir = finderDir();
   if (!dir) {
     log("quorbitzFS: reload \u2014 no group container");
@@ -97,29 +154,46 @@ void FinderSync::reload() {
   }
   lastFailedLoad.reset();
 
-  std::optional<std::string> bytes;
-  if (attributes->size.value_or(0) <= kLargestStatusFile) {
-    bytes = platform.files.readFile(statusPath, kStatusDecodePadding);
-  }
-  if (!bytes) {
-    failLoad(*attributes, "quorbitzFS: reload \u2014 can't read status.json");
+  std::unique_ptr<LoadedRoots> loaded;
+  std::string loadedLine;
+  try {
+    std::optional<std::string> bytes;
+    if (attributes->size.value_or(0) <= kLargestStatusFile) {
+      bytes = platform.files.readFile(statusPath, kStatusDecodePadding);
+    }
+    if (!bytes) {
+      failLoad(*attributes, "quorbitzFS: reload \u2014 can't read status.json");
+      return;
+    }
+    DecodeResult decoded = decodeStatus(*bytes);
+    // The decoded document holds copies of its strings: the file's bytes
+    // need not stay while the sets are built.
+    bytes.reset();
+    if (auto* error = std::get_if<DecodeError>(&decoded)) {
+      failLoad(*attributes, "quorbitzFS: reload \u2014 decode failed: " + error->description);
+      return;
+    }
+    std::vector<RootStatus>& decodedRoots = std::get<Status>(decoded).roots;
+    loadedLine = "quorbitzFS: reload \u2014 " + std::to_string(decodedRoots.size()) + " roots";
+    loaded = indexRoots(std::move(decodedRoots));
+  } catch (const std::bad_alloc&) {
+    failLoad(*attributes, std::string(kOutOfMemoryLine));
     return;
   }
-  DecodeResult decoded = decodeStatus(*bytes);
-  if (auto* error = std::get_if<DecodeError>(&decoded)) {
-    failLoad(*attributes, "quorbitzFS: reload \u2014 decode failed: " + error->description);
-    return;
-  }
-  Status& status = std::get<Status>(decoded);
 
+  roots = std::move(loaded->roots);
+  syncedSets = std::move(loaded->syncedSets);
+  keptSets = std::move(loaded->keptSets);
+  lockedSets = std::move(loaded->lockedSets);
+  rootFacts = std::move(loaded->rootFacts);
+  asciiRootPaths = std::move(loaded->asciiRootPaths);
   lastLoaded = modified;
-  log("quorbitzFS: reload \u2014 " + std::to_string(status.roots.size()) + " roots");
-  roots = std::move(status.roots);
-  syncedSets = takeRootSets(roots, &RootStatus::synced);
-  keptSets = takeRootSets(roots, &RootStatus::keptLocal);
-  lockedSets = takeRootSets(roots, &RootStatus::locked);
-  indexRoots();
-  publishWatchedFolders();
+  // The load has succeeded: what follows does what it can.
+  try {
+    log(loadedLine);
+    publishWatchedFolders(loaded->watchedFolders);
+  } catch (...) {
+  }
   reevaluateCachedBadges();
 }
 
@@ -131,24 +205,7 @@ void FinderSync::failLoad(const FileAttributes& file, std::string line) {
   }
 }
 
-void FinderSync::indexRoots() {
-  auto setOf = [](const RootSets& sets, const std::string& rootPath) {
-    auto entry = sets.find(rootPath);
-    return entry == sets.end() ? nullptr : &entry->second;
-  };
-  rootFacts.clear();
-  asciiRootPaths.clear();
-  rootFacts.reserve(roots.size());
-  asciiRootPaths.reserve(roots.size());
-  for (const RootStatus& root : roots) {
-    rootFacts.push_back({setOf(syncedSets, root.path), setOf(keptSets, root.path),
-                         setOf(lockedSets, root.path), root.roles ? &*root.roles : nullptr});
-    asciiRootPaths.push_back(isAscii(root.path));
-  }
-}
-
-void FinderSync::publishWatchedFolders() {
-  std::vector<std::string> folders = watchedFolders(roots);
+void FinderSync::publishWatchedFolders(const std::vector<std::string>& folders) {
   std::optional<std::vector<std::string>> current = platform.finder.directoryURLs();
   if (current && sameFolders(*current, folders)) return;
   trace("directoryURLs -> " + quotedPathList(folders));

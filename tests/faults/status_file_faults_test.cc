@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "faults/fault_fixture.h"
+#include "support/failing_allocation.h"
 
 namespace quorbitz::testing {
 namespace {
@@ -83,6 +84,53 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
   }
   fs::remove_all(statusPath());
   expectNextDocumentLoads();
+}
+
+// Allocation number N fails, for every N until the operation needs no more:
+// nothing escapes to the file manager, and a load that failed logs one line
+// and leaves the last good document in force.
+TEST_F(StatusFileFaults, AllocationFailingAnywhereEscapesNothing) {
+  const std::string item = clip();
+  const std::vector<std::pair<std::string, std::function<void()>>> operations = {
+      {"reload", [&] { fake.runLoop.drain(); }},
+      {"badge request", [&] { controller->requestBadgeIdentifierForURL(item); }},
+      {"menu", [&] { controller->menuForMenuKind(1); }},
+      {"action", [&] { controller->toggleLock(); }},
+  };
+  fake.finder.targeted = footage();
+  for (const auto& [name, operation] : operations) {
+    for (long index = 0;; ++index) {
+      SCOPED_TRACE(name + ", allocation " + std::to_string(index));
+      if (name == "reload") {
+        fake.writeStatus(nextDocument());
+        fake.runLoop.fireTimers();
+      }
+      bool failed = false;
+      {
+        FailingAllocation failure(index);
+        EXPECT_NO_THROW(operation());
+        failed = failure.failed();
+      }
+      if (name != "reload") {
+        if (!failed) break;
+        continue;
+      }
+      // A load that succeeded may have lost its own line.
+      const std::vector<std::string> lines = logs();
+      ASSERT_LE(lines.size(), 1u);
+      if (lines.empty() || lines[0] == "quorbitzFS: reload \u2014 2 roots") {
+        fake.writeStatus(goodDocument());
+        fake.tick();
+        if (!failed) break;
+      } else {
+        EXPECT_THAT(lines[0], StartsWith("quorbitzFS: reload \u2014 decode failed: "));
+        EXPECT_THAT(*fake.finder.watched, ElementsAre(root()));
+      }
+      logs();
+    }
+  }
+  calls();
+  expectGoodDocumentInForce();
 }
 
 }  // namespace
