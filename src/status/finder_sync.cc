@@ -57,7 +57,7 @@ std::optional<std::string> FinderSync::finderDir() const {
 }
 
 std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
-  return quorbitz::locate(itemPath, roots, asciiRootPaths);
+  return quorbitz::locate(itemPath, roots, asciiRootPaths, canonicalRootPaths);
 }
 
 void FinderSync::trace(std::string_view message) {

@@ -103,9 +103,11 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   CanonicalMap<CanonicalSet> keptSets;
   CanonicalMap<CanonicalSet> lockedSets;
   // Per element of `roots`, worked out once per load rather than once per
-  // badge: what badge choice needs of it, and whether its path is ASCII.
+  // badge: what badge choice needs of it, whether its path is ASCII, and the
+  // path's canonical spelling.
   std::vector<RootFacts> rootFacts;
   std::vector<bool> asciiRootPaths;
+  std::vector<std::string> canonicalRootPaths;
   FileTime lastLoaded = FileTime::distantPast();
   std::optional<FailedLoad> lastFailedLoad;
   CanonicalMap<BadgeId> badgeCache;

@@ -82,6 +82,7 @@ struct FinderSync::LoadedRoots {
   RootSets lockedSets;
   std::vector<RootFacts> rootFacts;
   std::vector<bool> asciiRootPaths;
+  std::vector<std::string> canonicalRootPaths;
   std::vector<std::string> watchedFolders;
 };
 
@@ -99,12 +100,14 @@ std::unique_ptr<FinderSync::LoadedRoots> FinderSync::indexRoots(
   };
   loaded->rootFacts.reserve(roots.size());
   loaded->asciiRootPaths.reserve(roots.size());
+  loaded->canonicalRootPaths.reserve(roots.size());
   for (const RootStatus& root : roots) {
     loaded->rootFacts.push_back({setOf(loaded->syncedSets, root.path),
                                  setOf(loaded->keptSets, root.path),
                                  setOf(loaded->lockedSets, root.path),
                                  root.roles ? &*root.roles : nullptr});
     loaded->asciiRootPaths.push_back(isAscii(root.path));
+    loaded->canonicalRootPaths.push_back(canonicalText(root.path));
   }
   loaded->watchedFolders = watchedFolders(roots);
   return loaded;
@@ -187,6 +190,7 @@ void FinderSync::reloadStatusFile() {
   lockedSets = std::move(loaded->lockedSets);
   rootFacts = std::move(loaded->rootFacts);
   asciiRootPaths = std::move(loaded->asciiRootPaths);
+  canonicalRootPaths = std::move(loaded->canonicalRootPaths);
   lastLoaded = modified;
   // The load has succeeded: what follows does what it can.
   try {

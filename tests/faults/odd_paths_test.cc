@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "faults/fault_fixture.h"
+#include "support/failing_allocation.h"
 
 namespace quorbitz::testing {
 namespace {
@@ -70,6 +71,27 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
     }
   }
   expectGoodDocumentInForce();
+}
+
+// A badge request costs the same with ten roots spelled in decomposed
+// Unicode as with a thousand: no root path is normalised per request.
+TEST_F(OddPaths, RootPathsAreNormalisedOncePerLoad) {
+  startWithGoodDocument();
+  const std::string item = clip();
+  auto allocationsPerRequest = [&](size_t decomposedRoots) {
+    std::vector<std::string> roots{rootJson(root())};
+    for (size_t i = 0; i < decomposedRoots; ++i) {
+      roots.push_back(rootJson(fake.temp.path() + "/Cafe\xCC\x81 " + std::to_string(i)));
+    }
+    fake.writeStatus(statusJson(roots));
+    fake.tick();
+    controller->requestBadgeIdentifierForURL(item);
+    calls();
+    const long before = allocationsSoFar();
+    controller->requestBadgeIdentifierForURL(item);
+    return allocationsSoFar() - before;
+  };
+  EXPECT_EQ(allocationsPerRequest(1000), allocationsPerRequest(10));
 }
 
 }  // namespace
