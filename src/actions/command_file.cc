@@ -29,17 +29,19 @@ std::string newCommandFileName() {
   return std::string(text) + ".json";
 }
 
-void writeCommandFile(FileSystem& files, const std::string& finderDir,
-                      const Command& command) {
+std::optional<std::string> writeCommandFile(FileSystem& files, const std::string& finderDir,
+                                            const Command& command) {
   std::string folder = finderDir + "/" + std::string(kCommandsFolderName);
-  // A failure here shows up as a failed write below, which is silent too.
+  // A failure here shows up as a failed write below.
   files.createDirectories(folder);
   std::optional<std::string> json = serializeCommand(command);
-  if (!json) return;
+  if (!json) return "the path is not valid UTF-8";
   const std::string path = folder + "/" + newCommandFileName();
+  if (files.writeFile(path, *json)) return std::nullopt;
   // A write cut short (a full disk) would leave an empty or truncated file
   // that the main application reads as a broken command.
-  if (!files.writeFile(path, *json)) files.removeFile(path);
+  files.removeFile(path);
+  return "cannot write a file in " + folder;
 }
 
 }  // namespace quorbitz

@@ -28,9 +28,10 @@ std::string newCommandFileName();
 
 // Writes the command as a new file in `finderDir`/commands, creating the
 // folder and its parents as needed. One plain write to the final name; a
-// failed write removes the file again. Every failure is silent and loses the
-// command.
-void writeCommandFile(FileSystem& files, const std::string& finderDir,
-                      const Command& command);
+// failed write removes the file again. A failure loses the command; the
+// answer is then why, for the log ("the path is not valid UTF-8", "cannot
+// write a file in FOLDER"), and nullopt when the command was written.
+std::optional<std::string> writeCommandFile(FileSystem& files, const std::string& finderDir,
+                                            const Command& command);
 
 }  // namespace quorbitz

@@ -25,7 +25,7 @@ void FinderSync::perform(Selector selector) try {
   const std::string name(actionLogName(selector));
   if (selector == Selector::syncNow) {
     log("quorbitzFS: " + name);
-    writeCommand(*commandFor(selector, {}));
+    writeCommand(name, *commandFor(selector, {}));
     return;
   }
   if (selector == Selector::copyLink) {
@@ -38,7 +38,7 @@ void FinderSync::perform(Selector selector) try {
     return;
   }
   if (logsItemPath(selector)) log("quorbitzFS: " + name + " " + *item);
-  writeCommand(*commandFor(selector, *item));
+  writeCommand(name, *commandFor(selector, *item));
 } catch (...) {
 }
 
@@ -56,9 +56,13 @@ void FinderSync::performCopyLink() {
   platform.pasteboard.setString(link);
 }
 
-void FinderSync::writeCommand(const Command& command) {
-  if (std::optional<std::string> dir = finderDir()) {
-    writeCommandFile(platform.files, *dir, command);
+// A command that is lost says so: the action's own line reads like success.
+void FinderSync::writeCommand(std::string_view action, const Command& command) {
+  std::optional<std::string> dir = finderDir();
+  std::optional<std::string> refusal =
+      dir ? writeCommandFile(platform.files, *dir, command) : "no group container";
+  if (refusal) {
+    log("quorbitzFS: " + std::string(action) + " \u2014 command not written: " + *refusal);
   }
 }
 

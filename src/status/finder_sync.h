@@ -91,7 +91,8 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
 
   std::optional<std::string> actingURL();
   void performCopyLink();
-  void writeCommand(const Command& command);
+  // Writes the command of `action` (its name in log lines), or logs why not.
+  void writeCommand(std::string_view action, const Command& command);
 
   void trace(std::string_view message);
   void log(std::string_view line);

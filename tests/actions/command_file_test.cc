@@ -37,9 +37,10 @@ TEST(CommandFile, WritesOneUuidNamedFilePerCommandCreatingTheFolder) {
   TempDir temp;
   auto files = newPosixFileSystem();
   const std::string finderDir = temp.path() + "/container/finder";
-  writeCommandFile(*files, finderDir, {{"action", "sync_now"}});
-  writeCommandFile(*files, finderDir, {{"action", "sync_now"}});
-  writeCommandFile(*files, finderDir, {{"path", "/bad\xFF"}});
+  EXPECT_EQ(writeCommandFile(*files, finderDir, {{"action", "sync_now"}}), std::nullopt);
+  EXPECT_EQ(writeCommandFile(*files, finderDir, {{"action", "sync_now"}}), std::nullopt);
+  EXPECT_EQ(writeCommandFile(*files, finderDir, {{"path", "/bad\xFF"}}),
+            "the path is not valid UTF-8");
 
   std::vector<std::string> names;
   for (const std::string& file : testing::filesIn(finderDir + "/commands")) {

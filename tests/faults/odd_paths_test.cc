@@ -2,7 +2,7 @@
 // Paths the file manager may hand over on Linux: bytes that are not UTF-8,
 // line feeds, quotes, backslashes, and the longest path there is. Badges,
 // menus and trace lines take them as they are; a command is written exactly
-// when its path can be written as JSON.
+// when its path can be written as JSON, and the log says when it is not.
 #include <gmock/gmock.h>
 #include <simdjson.h>
 
@@ -61,14 +61,17 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
     fake.finder.selection = std::vector<std::string>{path};
     EXPECT_EQ(controller->menuForMenuKind(0).items.size(), 2u) << "a file's menu";
     controller->keepLocal();
-    EXPECT_THAT(logs(),
-                ElementsAre("quorbitzFS: menu for " + path + " (rel '" + c.name + "')",
-                            "quorbitzFS: keepLocal " + path));
+    std::vector<std::string> lines = {
+        "quorbitzFS: menu for " + path + " (rel '" + c.name + "')",
+        "quorbitzFS: keepLocal " + path};
     if (c.representable) {
       EXPECT_THAT(commandPaths(fake.finderDir()), ElementsAre(path));
     } else {
       EXPECT_THAT(commandPaths(fake.finderDir()), ::testing::IsEmpty());
+      lines.push_back(
+          "quorbitzFS: keepLocal \u2014 command not written: the path is not valid UTF-8");
     }
+    EXPECT_EQ(logs(), lines);
   }
   expectGoodDocumentInForce();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The shared directory missing, unwritable, or with the wrong kind of item
-// where the trace log or the commands folder belong. Trace lines and command
-// files fail silently; the system log gets only the lines it always gets.
+// where the trace log or the commands folder belong. Trace lines fail
+// silently; a lost command adds one line saying so to the system log.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -35,9 +35,16 @@ class SharedDirectoryFaults : public FaultTest {
     controller->toggleLock();
     controller->syncNow();
   }
-  std::vector<std::string> usageLogLines() const {
-    return {"quorbitzFS: menu for " + footage() + " (rel 'Footage')",
-            "quorbitzFS: toggleLock " + footage(), "quorbitzFS: syncNow"};
+  // With `lost`, the two commands were not written.
+  std::vector<std::string> usageLogLines(bool lost = false) const {
+    const std::string refusal =
+        " \u2014 command not written: cannot write a file in " + fake.finderDir() + "/commands";
+    std::vector<std::string> lines = {"quorbitzFS: menu for " + footage() + " (rel 'Footage')",
+                                      "quorbitzFS: toggleLock " + footage()};
+    if (lost) lines.push_back("quorbitzFS: toggleLock" + refusal);
+    lines.push_back("quorbitzFS: syncNow");
+    if (lost) lines.push_back("quorbitzFS: syncNow" + refusal);
+    return lines;
   }
 };
 
@@ -52,7 +59,7 @@ TEST_F(SharedDirectoryFaults, MissingDirectoryLosesTraceLinesButKeepsCommands) {
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: syncNow"));
 }
 
-TEST_F(SharedDirectoryFaults, ReadOnlyDirectoryFailsSilently) {
+TEST_F(SharedDirectoryFaults, ReadOnlyDirectoryLosesCommandsSayingSo) {
   struct ReadOnly final : FileSystemWrapper {
     using FileSystemWrapper::FileSystemWrapper;
     bool removeFile(const std::string&) override { return false; }
@@ -75,17 +82,17 @@ TEST_F(SharedDirectoryFaults, ReadOnlyDirectoryFailsSilently) {
   logs();
   calls();
   useTheExtension();
-  EXPECT_EQ(logs(), usageLogLines());
+  EXPECT_EQ(logs(), usageLogLines(/*lost=*/true));
   EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier locked " + footage()));
   EXPECT_FALSE(fs::exists(fake.finderDir() + "/appex-trace.log"));
   EXPECT_EQ(commandCount(fake.finderDir()), 0u);
 }
 
-TEST_F(SharedDirectoryFaults, FileNamedCommandsLosesCommandsSilently) {
+TEST_F(SharedDirectoryFaults, FileNamedCommandsLosesCommandsSayingSo) {
   fake.temp.write("container/finder/commands", "not a folder");
   startWithGoodDocument();
   useTheExtension();
-  EXPECT_EQ(logs(), usageLogLines());
+  EXPECT_EQ(logs(), usageLogLines(/*lost=*/true));
   EXPECT_EQ(readWholeFile(fake.finderDir() + "/commands"), "not a folder");
   EXPECT_EQ(fake.traceMessages().back(), "badge? " + footage() + " -> locked");
 }
@@ -102,7 +109,7 @@ TEST_F(SharedDirectoryFaults, FullDiskLeavesNoBrokenCommandFile) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     useTheExtension();
     setrlimit(RLIMIT_FSIZE, &before);
-    EXPECT_EQ(logs(), usageLogLines());
+    EXPECT_EQ(logs(), usageLogLines(/*lost=*/true));
     EXPECT_EQ(commandCount(fake.finderDir()), 0u) << "room for " << room << " bytes";
   }
 }

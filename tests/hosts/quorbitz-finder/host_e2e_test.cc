@@ -105,8 +105,10 @@ TEST_F(HostEndToEnd, WithoutAContainerNothingIsWrittenAnywhere) {
   EXPECT_THAT(output,
               HasSubstr("log \"quorbitzFS: reload \u2014 no group container\"\n"
                         "log \"quorbitzFS: reload \u2014 no group container\"\n"));
-  EXPECT_THAT(output, HasSubstr("log \"quorbitzFS: syncNow\"\n"
-                                "log \"quorbitzFS: toggleLock /x/y\""));
+  EXPECT_THAT(output,
+              HasSubstr("log \"quorbitzFS: syncNow\"\n"
+                        "log \"quorbitzFS: syncNow \u2014 command not written: no group "
+                        "container\"\nlog \"quorbitzFS: toggleLock /x/y\""));
   EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
