@@ -45,8 +45,8 @@ TEST(RepeatCollapsingLog, FailureRepeatsAreCountedBeforeTheNextDifferentLine) {
        {kDecode, repeated(1), kLoaded, kDecode, repeated(2), kSyncNow}},
   };
   for (const Case& c : cases) {
-    auto recording = std::make_unique<RecordingSystemLog>();
-    RecordingSystemLog& inner = *recording;
+    auto recording = std::make_unique<testing::RecordingSystemLog>();
+    testing::RecordingSystemLog& inner = *recording;
     std::unique_ptr<SystemLog> log = newRepeatCollapsingLog(std::move(recording));
     for (const std::string& line : c.written) log->log(line);
     EXPECT_THAT(inner.lines, ::testing::ElementsAreArray(c.logged)) << c.name;
