@@ -56,6 +56,9 @@ void FinderSync::reevaluateCachedBadges() {
     try {
       std::optional<BadgeId> badge = badgeIdentifier(entry->first);
       if (!badge) {
+        // The Finder asks again for what it shows; a file manager that keeps
+        // an emblem until told otherwise needs telling.
+        platform.finder.badgeWithdrawn(entry->first);
         badgeCache.erase(badgeCache.find(entry->first));
         continue;
       }

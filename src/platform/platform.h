@@ -50,6 +50,10 @@ class FinderController {
   // The item shows that badge until another identifier is assigned to it.
   virtual void setBadgeIdentifier(std::string_view identifier,
                                   std::string_view itemPath) = 0;
+  // The item's badge was dropped without another being assigned. A file
+  // manager that asks again for the items it shows (the Finder) ignores it;
+  // one that keeps an emblem until told otherwise asks again about the item.
+  virtual void badgeWithdrawn(std::string_view /*itemPath*/) {}
   // The selected items in order; nullopt or empty when nothing is selected.
   virtual std::optional<std::vector<std::string>> selectedItemURLs() = 0;
   // The item or folder a menu was opened on, if any.
