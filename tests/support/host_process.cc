@@ -39,8 +39,10 @@ HostProcess::HostProcess(const std::vector<std::string>& args,
   posix_spawn_file_actions_adddup2(&actions, fromChild[1], 1);
   std::vector<std::string> argv{QUORBITZ_HOST_BINARY};
   argv.insert(argv.end(), args.begin(), args.end());
-  // The added entries come first: the first of two equal names wins.
+  // The added entries come first: the first of two equal names wins. The
+  // lines the host logs are read from its events, never sent to syslog.
   std::vector<std::string> env = environment;
+  env.emplace_back("QUORBITZ_NO_SYSLOG=1");
   for (char** entry = environ; *entry; ++entry) env.emplace_back(*entry);
   auto argvPointers = pointers(argv);
   auto envPointers = pointers(env);
