@@ -8,6 +8,7 @@
 #include "gtk-common/desktop.h"
 #include "platform/linux/cairo_drawing.h"
 #include "platform/linux/glib_system_log.h"
+#include "platform/linux/repeat_collapsing_log.h"
 #include "platform/linux/xdg_group_containers.h"
 #include "platform/posix/posix_file_system.h"
 #include "status/finder_sync.h"
@@ -30,12 +31,15 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
     : runLoop_(/*timersEnabled=*/true),
       files_(newPosixFileSystem()),
       containers_(groupContainers()),
-      systemLog_(newGlibSystemLog()),
+      systemLog_(newRepeatCollapsingLog(newGlibSystemLog())),
       pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
       finder_(runLoop_, EmblemIcons(*files_), invalidate) {
   controller_ = FinderSync::create(
       {finder_, *containers_, *files_, *systemLog_, *pasteboard_, runLoop_, *drawing_});
+  if (std::optional<std::string> container = containers_->containerPath(kAppGroupIdentifier)) {
+    runLoop_.watchFileForEarlyTicks(*container + "/finder/status.json");
+  }
 }
 
 FileManagerExtension::~FileManagerExtension() = default;
@@ -44,7 +48,7 @@ std::optional<std::string> FileManagerExtension::requestBadge(const std::string&
   observeParentOf(path);
   finder_.beginBadgeRequest(path);
   controller_->requestBadgeIdentifierForURL(path);
-  return finder_.endBadgeRequest(path);
+  return finder_.endBadgeRequest();
 }
 
 // No GTK file manager says which folders a window shows. Each asks about

@@ -26,8 +26,9 @@ inline constexpr const char* kGroupContainerVariable = "QUORBITZ_GROUP_CONTAINER
 class FileManagerExtension {
  public:
   // Creates the controller: it draws the badges, loads the status file and
-  // starts polling on the file manager's main loop. `invalidate` tells the
-  // file manager to ask again about an item.
+  // starts polling on the file manager's main loop, where a rewrite of the
+  // status file also ticks at once. `invalidate` tells the file manager to
+  // ask again about an item.
   explicit FileManagerExtension(InvalidateItem invalidate);
   ~FileManagerExtension();
   FileManagerExtension(const FileManagerExtension&) = delete;

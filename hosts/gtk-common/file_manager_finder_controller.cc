@@ -35,21 +35,32 @@ void FileManagerFinderController::setBadgeImage(const ImageRef& image, std::stri
 
 void FileManagerFinderController::setBadgeIdentifier(std::string_view identifier,
                                                      std::string_view itemPath) {
-  std::string path(itemPath);
-  lastBadges_[path] = std::string(identifier);
-  if (requestedPath_ != path) askAgainLater(path);
+  if (requestedPath_ == itemPath) {
+    answer_ = std::string(identifier);
+  } else {
+    askAgainLater(std::string(itemPath));
+  }
+}
+
+void FileManagerFinderController::badgeWithdrawn(std::string_view itemPath) {
+  if (requestedPath_ != itemPath) askAgainLater(std::string(itemPath));
 }
 
 bool FileManagerFinderController::isWatched(std::string_view path) const {
   return watched_ && isInsideAnyFolder(path, *watched_);
 }
 
-std::optional<std::string> FileManagerFinderController::endBadgeRequest(
-    const std::string& path) {
+void FileManagerFinderController::beginBadgeRequest(const std::string& path) {
+  requestedPath_ = path;
+  answer_.reset();
+}
+
+std::optional<std::string> FileManagerFinderController::endBadgeRequest() {
   requestedPath_.reset();
-  auto badge = lastBadges_.find(path);
-  if (badge == lastBadges_.end()) return std::nullopt;
-  return emblemIconName(badge->second);
+  if (!answer_) return std::nullopt;
+  std::string identifier = std::move(*answer_);
+  answer_.reset();
+  return emblemIconName(identifier);
 }
 
 void FileManagerFinderController::askAgainLater(const std::string& path) {

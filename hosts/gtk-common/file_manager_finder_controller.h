@@ -3,18 +3,18 @@
 // (Nautilus, Nemo, Caja, Thunar).
 //
 // How these differ from the file manager the seam was modelled on: they have
-// no registry of watched folders or badges, so this class keeps both. They ask
-// for an item's emblems (update_file_info) and take the answer only during
-// that call, so a badge assigned later is remembered and the file manager is
-// told to ask again through `invalidate`. They do not report a selection
-// between menu requests, so the selection is the one given with the last menu
-// request.
+// no registry of watched folders, so this class keeps one. They ask for an
+// item's emblems (update_file_info), take the answer only during that call
+// and keep the emblems until the item is invalidated, so a badge assigned or
+// withdrawn later makes the file manager ask again through `invalidate`, and
+// the answer is whatever badge the controller gives during the question:
+// none removes the emblem. They do not report a selection between menu
+// requests, so the selection is the one given with the last menu request.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -48,6 +48,7 @@ class FileManagerFinderController final : public FinderController {
                      std::string_view identifier) override;
   void setBadgeIdentifier(std::string_view identifier,
                           std::string_view itemPath) override;
+  void badgeWithdrawn(std::string_view itemPath) override;
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return menuContext_.selection;
   }
@@ -58,9 +59,9 @@ class FileManagerFinderController final : public FinderController {
 
   // Marks `path` as the item the file manager is asking about, so that a
   // badge assigned meanwhile is its answer rather than a change to announce.
-  void beginBadgeRequest(const std::string& path) { requestedPath_ = path; }
-  // Ends the request; the emblem to show for `path`, if it ever had a badge.
-  std::optional<std::string> endBadgeRequest(const std::string& path);
+  void beginBadgeRequest(const std::string& path);
+  // Ends the request; the emblem to show, if the controller gave a badge.
+  std::optional<std::string> endBadgeRequest();
 
  private:
   void askAgainLater(const std::string& path);
@@ -70,8 +71,8 @@ class FileManagerFinderController final : public FinderController {
   EmblemIcons emblems_;
   InvalidateItem invalidate_;
   std::optional<std::vector<std::string>> watched_;
-  std::unordered_map<std::string, std::string> lastBadges_;
   std::optional<std::string> requestedPath_;
+  std::optional<std::string> answer_;
   std::unordered_set<std::string> pendingReasks_;
   MenuContext menuContext_;
 };

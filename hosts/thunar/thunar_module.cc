@@ -30,9 +30,14 @@ std::optional<std::string> localPath(ThunarxFileInfo* file) {
 
 // A shown file inside a watched folder is asked about like an item Nautilus
 // asks about; its answer becomes the emblem of Thunar's copy of the file.
+// Outside them, as when its root was withdrawn, it shows no badge.
 void showBadge(ThunarxFileInfo* file, const std::string& path) {
   FileManagerExtension* extension = runningExtension();
-  if (!extension || !extension->finder().isWatched(path)) return;
+  if (!extension) return;
+  if (!extension->finder().isWatched(path)) {
+    hideBadgeEmblem(file);
+    return;
+  }
   showBadgeEmblem(file, extension->requestBadge(path));
 }
 
