@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "gtk-common/desktop.h"
+#include "gtk-common/menu_words.h"
 #include "platform/linux/cairo_drawing.h"
 #include "platform/linux/glib_system_log.h"
 #include "platform/linux/repeat_collapsing_log.h"
@@ -66,6 +67,7 @@ void FileManagerExtension::observeParentOf(const std::string& path) {
 void startExtension(InvalidateItem invalidate) {
   if (gExtension) return;
   try {
+    bindTranslations();
     gExtension = new FileManagerExtension(invalidate);
   } catch (...) {
     g_log(kGlibLogDomain, G_LOG_LEVEL_WARNING, "%s",

@@ -23,6 +23,7 @@
 
 #include "gtk-common/file_manager_extension.h"
 #include "gtk-common/menu_activation.h"
+#include "gtk-common/menu_words.h"
 #include "menu/toolbar_item.h"
 #include "status/finder_sync.h"
 
@@ -45,15 +46,17 @@ GList* quorbitzMenu(MenuKind kind, const MenuContext& context,
   if (!submenu) return nullptr;
   for (const MenuItemModel& itemModel : model.items) {
     typename Api::MenuItem* item = Api::newMenuItem(
-        menuItemName(menuPrefix, itemModel.action).c_str(), itemModel.title.c_str(), "");
+        menuItemName(menuPrefix, itemModel.action).c_str(),
+        localMenuTitle(itemModel.title).c_str(), "");
     if (!item) continue;
     connectActivation(item, context, itemModel.action);
     Api::appendItem(submenu, item);
     g_object_unref(item);
   }
   typename Api::MenuItem* top =
-      Api::newMenuItem((std::string(menuPrefix) + "_menu").c_str(), model.title.c_str(),
-                       std::string(kToolbarItemToolTip).c_str());
+      Api::newMenuItem((std::string(menuPrefix) + "_menu").c_str(),
+                       localMenuTitle(model.title).c_str(),
+                       localMenuTitle(kToolbarItemToolTip).c_str());
   if (top) Api::setSubmenu(top, submenu);
   g_object_unref(submenu);
   return top ? g_list_append(nullptr, top) : nullptr;
