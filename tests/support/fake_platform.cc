@@ -152,7 +152,7 @@ ImageRef RecordingDrawing::configuredSymbol(const Image& symbol,
   image->imageSize = *configuredSize;
   image->configuration = "palette";
   for (SystemColor color : configuration.paletteColors) {
-    image->configuration += " " + std::to_string(static_cast<int>(color));
+    image->configuration.append(1, ' ').append(std::to_string(static_cast<int>(color)));
   }
   image->configuration +=
       " size " + describe(configuration.pointSize) +
