@@ -100,7 +100,7 @@ build_module() {
   scripts/install-deps >/dev/null || fail "the build's own packages are missing"
   # Configured again so that a build folder made before the extension headers
   # were installed picks up the extension.
-  cmake -G Ninja -S "$source_dir" -B "$build_dir" >"$work/cmake.log" 2>&1 ||
+  cmake -G Ninja -S "$source_dir" -B "$build_dir" -DQUORBITZ_WERROR=ON >"$work/cmake.log" 2>&1 ||
     { cat "$work/cmake.log"; fail "cmake failed"; }
   ninja -C "$build_dir" "$target" >"$work/ninja.log" 2>&1 ||
     { tail -n 40 "$work/ninja.log"; fail "the extension did not build"; }
