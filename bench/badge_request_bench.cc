@@ -16,8 +16,10 @@
 namespace quorbitz::bench {
 namespace {
 
-void requestDeepItem(benchmark::State& state, World& world) {
-  const std::string item = deepItemPath();
+constexpr size_t kManyRoots = 5000;
+
+void requestDeepItem(benchmark::State& state, World& world,
+                     const std::string& item = deepItemPath()) {
   const size_t answeredBefore = world.badgeRequestsAnswered();
   for (auto _ : state) world.controller->requestBadgeIdentifierForURL(item);
   if (world.badgeRequestsAnswered() - answeredBefore !=
@@ -37,6 +39,36 @@ void badgeRequestLargeStatus(benchmark::State& state) {
   requestDeepItem(state, largeWorld().world);
 }
 BENCHMARK(badgeRequestLargeStatus)->Name("badge_request/large_status");
+
+// 5000 roots beside the film root, their names in plain ASCII or spelled
+// with a decomposed accent ("Sce\u0300ne"), which only canonical comparison
+// matches.
+void badgeRequestManyRoots(benchmark::State& state, std::string_view name) {
+  ensureFile(deepItemPath());
+  std::vector<RootSpec> roots;
+  for (size_t i = 0; i < kManyRoots; ++i) {
+    roots.push_back({showRoot(i) + "/" + std::string(name) + std::to_string(i), {}, {}, {}});
+  }
+  roots.push_back({filmRoot(), {}, {}, {}});
+  World world(roots);
+  requestDeepItem(state, world);
+}
+BENCHMARK_CAPTURE(badgeRequestManyRoots, ascii, "Scene-")
+    ->Name("badge_request/5000_ascii_roots");
+BENCHMARK_CAPTURE(badgeRequestManyRoots, non_ascii, "Sce\xCC\x80ne-")
+    ->Name("badge_request/5000_non_ascii_roots");
+
+// An item 16 or 64 KiB deep (too long for the file system, so it counts as a
+// file), below a root with kept-local and locked folders, whose ancestors
+// the badge choice looks up.
+void badgeRequestLongPath(benchmark::State& state, size_t length) {
+  std::string item = filmRoot();
+  while (item.size() < length) item += "/Sce\xCC\x80ne";
+  World world({{filmRoot(), {}, clipPaths("Cache", 0, 100), clipPaths("Locked", 0, 100)}});
+  requestDeepItem(state, world, item);
+}
+BENCHMARK_CAPTURE(badgeRequestLongPath, 16k, 16 << 10)->Name("badge_request/16k_path");
+BENCHMARK_CAPTURE(badgeRequestLongPath, 64k, 64 << 10)->Name("badge_request/64k_path");
 
 void badgeRequestFloor(benchmark::State& state) {
   const std::string item = deepItemPath();
