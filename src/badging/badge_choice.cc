@@ -14,15 +14,6 @@ bool under(const CanonicalSet* set, std::string_view rel) {
   return set && underPrefix(rel, *set);
 }
 
-}  // namespace
-
-std::string_view lastPathComponent(std::string_view path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-namespace {
-
 bool canonicalNameNeverBadged(std::string_view name) {
   return name == ".DS_Store" || name.starts_with("._") ||
          name.find("Synced with Quorbitz") != std::string_view::npos ||
@@ -30,6 +21,11 @@ bool canonicalNameNeverBadged(std::string_view name) {
 }
 
 }  // namespace
+
+std::string_view lastPathComponent(std::string_view path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
 
 bool nameNeverBadged(std::string_view name) {
   // Judged by the canonical spelling, like every other name: a KELVIN SIGN

@@ -18,21 +18,15 @@ constexpr uint64_t kLargestReadableFile = 1ULL << 30;
 
 std::string errorText(int error) { return std::strerror(error); }
 
-FileTime modificationTimeOf(const struct stat& info) {
-#if defined(__APPLE__)
-  return {info.st_mtimespec.tv_sec, info.st_mtimespec.tv_nsec};
-#else
-  return {info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
-#endif
-}
+FileTime fileTime(const struct timespec& time) { return {time.tv_sec, time.tv_nsec}; }
 
-FileTime changeTimeOf(const struct stat& info) {
 #if defined(__APPLE__)
-  return {info.st_ctimespec.tv_sec, info.st_ctimespec.tv_nsec};
+FileTime modificationTimeOf(const struct stat& info) { return fileTime(info.st_mtimespec); }
+FileTime changeTimeOf(const struct stat& info) { return fileTime(info.st_ctimespec); }
 #else
-  return {info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+FileTime modificationTimeOf(const struct stat& info) { return fileTime(info.st_mtim); }
+FileTime changeTimeOf(const struct stat& info) { return fileTime(info.st_ctim); }
 #endif
-}
 
 // Closes the descriptor when the scope ends, whatever happened in it.
 class Descriptor {
