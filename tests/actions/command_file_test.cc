@@ -4,17 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 
 #include "actions/menu_actions.h"
 #include "platform/posix/posix_file_system.h"
+#include "status/finder_sync.h"
 #include "support/fake_platform.h"
 
 namespace quorbitz {
 namespace {
 
+using testing::filesIn;
 using testing::readWholeFile;
-using testing::TempDir;
 
 TEST(CommandFile, SerialisesCompactlyWithEscapedSlashes) {
   struct Case {
@@ -30,48 +32,58 @@ TEST(CommandFile, SerialisesCompactlyWithEscapedSlashes) {
       {{{"path", "/bad\xFF"}}, std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(serializeCommand(c.command), c.json);
-  EXPECT_EQ(serializeCommand({{"action", "sync_now"}})->size(), 21u);
 }
 
-TEST(CommandFile, WritesOneUuidNamedFilePerCommandCreatingTheFolder) {
-  TempDir temp;
+TEST(CommandFile, IsNamedByARandomUuidInAFolderItCreates) {
+  testing::TempDir temp;
   auto files = newPosixFileSystem();
   const std::string finderDir = temp.path() + "/container/finder";
   EXPECT_EQ(writeCommandFile(*files, finderDir, {{"action", "sync_now"}}), std::nullopt);
-  EXPECT_EQ(writeCommandFile(*files, finderDir, {{"action", "sync_now"}}), std::nullopt);
-  EXPECT_EQ(writeCommandFile(*files, finderDir, {{"path", "/bad\xFF"}}),
-            "the path is not valid UTF-8");
-
-  std::vector<std::string> names;
-  for (const std::string& file : testing::filesIn(finderDir + "/commands")) {
-    names.push_back(std::filesystem::path(file).filename());
-    EXPECT_EQ(readWholeFile(file), R"({"action":"sync_now"})");
-  }
-  ASSERT_EQ(names.size(), 2u);
-  EXPECT_NE(names[0], names[1]);
-  const std::regex uuidName("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-"
-                            "[0-9A-F]{12}\\.json");
-  for (const auto& name : names) EXPECT_TRUE(std::regex_match(name, uuidName)) << name;
+  const std::vector<std::string> written = filesIn(finderDir + "/commands");
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_EQ(readWholeFile(written[0]), R"({"action":"sync_now"})");
+  EXPECT_TRUE(std::regex_match(
+      std::filesystem::path(written[0]).filename().string(),
+      std::regex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}"
+                 "\\.json")))
+      << written[0];
 }
 
-TEST(MenuActions, EachSelectorSendsItsCommand) {
-  auto text = [](Selector selector) {
-    std::optional<Command> command = commandFor(selector, "/r/F");
-    return command ? *serializeCommand(*command) : std::string("none");
+// Ten thousand menu choices in a row, every action in turn: each leaves its
+// own file holding exactly its command, and no descriptor stays open.
+TEST(MenuActions, EveryChoiceLeavesItsOwnCommandFileAndNoOpenDescriptor) {
+  testing::FakePlatform fake;
+  const std::string item = fake.temp.path() + "/Film/Footage";
+  const std::string path =
+      R"(,"path":")" + std::regex_replace(item, std::regex("/"), "\\/");
+  const std::vector<std::pair<Selector, std::string>> actions = {
+      {Selector::keepLocal, R"({"action":"keep_local")" + path + "\"}"},
+      {Selector::toggleLock, R"({"action":"toggle_lock")" + path + "\"}"},
+      {Selector::importResolve, R"({"action":"resolve_import")" + path + "\"}"},
+      {Selector::syncNow, R"({"action":"sync_now"})"},
+      {Selector::copyLink, ""},  // the link goes to the pasteboard
+      {Selector::setMasters, R"({"action":"set_role","role":"masters")" + path + "\"}"},
+      {Selector::setReview, R"({"action":"set_role","role":"review")" + path + "\"}"},
+      {Selector::followLink, R"({"action":"follow_link")" + path + "\"}"},
+      {Selector::folderLink, R"({"action":"folder_link")" + path + "\"}"},
+      {Selector::uploadLink, R"({"action":"upload_link")" + path + "\"}"},
   };
-  EXPECT_EQ(text(Selector::keepLocal), R"({"action":"keep_local","path":"\/r\/F"})");
-  EXPECT_EQ(text(Selector::toggleLock), R"({"action":"toggle_lock","path":"\/r\/F"})");
-  EXPECT_EQ(text(Selector::importResolve),
-            R"({"action":"resolve_import","path":"\/r\/F"})");
-  EXPECT_EQ(text(Selector::syncNow), R"({"action":"sync_now"})");
-  EXPECT_EQ(text(Selector::copyLink), "none");
-  EXPECT_EQ(text(Selector::setMasters),
-            R"({"action":"set_role","role":"masters","path":"\/r\/F"})");
-  EXPECT_EQ(text(Selector::setReview),
-            R"({"action":"set_role","role":"review","path":"\/r\/F"})");
-  EXPECT_EQ(text(Selector::followLink), R"({"action":"follow_link","path":"\/r\/F"})");
-  EXPECT_EQ(text(Selector::folderLink), R"({"action":"folder_link","path":"\/r\/F"})");
-  EXPECT_EQ(text(Selector::uploadLink), R"({"action":"upload_link","path":"\/r\/F"})");
+  fake.finder.selection = std::vector<std::string>{item};
+  auto controller = FinderSync::create(fake.platform());
+  controller->syncNow();  // the folders exist before counting descriptors
+  std::filesystem::remove_all(fake.finderDir() + "/commands");
+  const size_t descriptorsBefore = filesIn("/proc/self/fd").size();
+  std::map<std::string, int> expected, found;
+  for (int i = 0; i < 10'000; ++i) {
+    const auto& [selector, command] = actions[i % actions.size()];
+    controller->perform(selector);
+    if (!command.empty()) ++expected[command];
+  }
+  EXPECT_EQ(filesIn("/proc/self/fd").size(), descriptorsBefore);
+  for (const std::string& file : filesIn(fake.finderDir() + "/commands")) {
+    ++found[readWholeFile(file)];
+  }
+  EXPECT_EQ(found, expected);
 }
 
 }  // namespace
