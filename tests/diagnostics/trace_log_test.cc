@@ -1,16 +1,24 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "diagnostics/trace_log.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
+#include <set>
+#include <sstream>
 
 #include "platform/posix/posix_file_system.h"
 #include "support/fake_platform.h"
+#include "support/fault_file_system.h"
 
 namespace quorbitz {
 namespace {
 
+using testing::FileSystemWrapper;
 using testing::readWholeFile;
 using testing::TempDir;
 
@@ -40,13 +48,72 @@ TEST(TraceLog, AppendsAndRestartsOnlyPastTheLimit) {
 
   appendTrace(*files, temp.path(), "restarted");
   EXPECT_TRUE(std::regex_match(readWholeFile(log), std::regex("\\S{20} restarted\n")));
+
+  // A log that can be neither deleted nor emptied gets no more lines:
+  // appending would let it grow for ever.
+  struct Unremovable final : FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    bool removeIfLarger(const std::string&, uint64_t) override { return false; }
+  };
+  Unremovable unremovable(newPosixFileSystem());
+  const std::string full(kTraceLogLimit + 1, 'x');
+  temp.write("appex-trace.log", full);
+  appendTrace(unremovable, temp.path(), "lost");
+  EXPECT_EQ(readWholeFile(log), full);
 }
 
-TEST(TraceLog, NeverCreatesTheSharedDirectory) {
-  TempDir temp;
-  auto files = newPosixFileSystem();
-  appendTrace(*files, temp.path() + "/missing", "lost");
-  EXPECT_FALSE(std::filesystem::exists(temp.path() + "/missing"));
+// Two processes append to one log across many restarts, each pausing once
+// it finds the log too large so that both restart it. Every log the restarts
+// discard is kept under another name: all lines must be found, whole.
+TEST(TraceLog, TwoProcessesRestartingItTogetherLoseNoLine) {
+  struct KeepsRestartedLogs final : FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    AppendOutcome appendUnlessLarger(const std::string& path, std::string_view bytes,
+                                     uint64_t sizeLimit) override {
+      AppendOutcome outcome = FileSystemWrapper::appendUnlessLarger(path, bytes, sizeLimit);
+      if (outcome == AppendOutcome::overLimit) usleep(2000);
+      return outcome;
+    }
+    bool removeIfLarger(const std::string& path, uint64_t sizeLimit) override {
+      static int kept = 0;
+      (void)::link(path.c_str(),
+                   (path + "." + std::to_string(getpid()) + "." + std::to_string(++kept)).c_str());
+      return FileSystemWrapper::removeIfLarger(path, sizeLimit);
+    }
+  };
+  constexpr int kLines = 4000;
+  auto appendLines = [&](const std::string& folder, char tag, size_t width) {
+    KeepsRestartedLogs files(newPosixFileSystem());
+    const std::string padding(width, tag);
+    for (int i = 0; i < kLines; ++i) {
+      appendTrace(files, folder, tag + std::to_string(i) + " " + padding);
+    }
+  };
+  const std::regex wellFormed("\\S{20} ([ab])(\\d+) (a{1500}|b{2300})");
+  for (int round = 0; round < 3; ++round) {
+    TempDir temp;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      appendLines(temp.path(), 'a', 1500);
+      _exit(0);
+    }
+    appendLines(temp.path(), 'b', 2300);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+
+    std::map<char, std::set<int>> found;
+    for (const std::string& log : testing::filesIn(temp.path())) {
+      std::istringstream lines(readWholeFile(log));
+      for (std::string line; std::getline(lines, line);) {
+        std::smatch parts;
+        ASSERT_TRUE(std::regex_match(line, parts, wellFormed))
+            << "round " << round << ": " << line.substr(0, 60);
+        found[parts[1].str()[0]].insert(std::stoi(parts[2]));
+      }
+    }
+    EXPECT_EQ(found['a'].size(), size_t{kLines}) << "round " << round;
+    EXPECT_EQ(found['b'].size(), size_t{kLines}) << "round " << round;
+  }
 }
 
 }  // namespace
