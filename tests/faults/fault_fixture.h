@@ -4,11 +4,8 @@
 #pragma once
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,17 +14,6 @@
 #include "support/fake_platform.h"
 
 namespace quorbitz::testing {
-
-inline size_t openDescriptorCount() { return filesIn("/proc/self/fd").size(); }
-
-// The process's address space in kB, as /proc/self/status tells it.
-inline long virtualMemoryKb() {
-  std::istringstream status(readWholeFile("/proc/self/status"));
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("VmSize:")) return std::stol(line.substr(7));
-  }
-  return 0;
-}
 
 class FaultTest : public ::testing::Test {
  protected:
@@ -69,11 +55,6 @@ class FaultTest : public ::testing::Test {
     controller->requestBadgeIdentifierForURL(clip());
     EXPECT_THAT(calls(), ::testing::ElementsAre("setBadgeIdentifier locked " + footage(),
                                                 "setBadgeIdentifier synced " + clip()));
-    fake.finder.targeted = footage();
-    MenuModel menu = controller->menuForMenuKind(1);
-    ASSERT_GE(menu.items.size(), 2u);
-    EXPECT_EQ(menu.items[1].title, "Unlock Folder");
-    logs();
   }
 
   void expectNextDocumentLoads() {

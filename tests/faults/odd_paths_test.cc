@@ -4,10 +4,10 @@
 // menus and trace lines take them as they are; a command is written exactly
 // when its path can be written as JSON, and the log says when it is not.
 #include <gmock/gmock.h>
-#include <simdjson.h>
 
 #include <filesystem>
 
+#include "actions/command_file.h"
 #include "faults/fault_fixture.h"
 #include "support/failing_allocation.h"
 
@@ -17,18 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-// The "path" member of every command file, in no particular order.
-std::vector<std::string> commandPaths(const std::string& finderDir) {
-  std::vector<std::string> paths;
-  simdjson::dom::parser parser;
-  for (const std::string& file : filesIn(finderDir + "/commands")) {
-    std::string_view path;
-    EXPECT_EQ(parser.load(file).at_key("path").get(path), simdjson::SUCCESS);
-    paths.emplace_back(path);
-  }
-  return paths;
-}
 
 class OddPaths : public FaultTest {};
 
@@ -64,10 +52,13 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
     std::vector<std::string> lines = {
         "quorbitzFS: menu for " + path + " (rel '" + c.name + "')",
         "quorbitzFS: keepLocal " + path};
+    const std::vector<std::string> written = filesIn(fake.finderDir() + "/commands");
     if (c.representable) {
-      EXPECT_THAT(commandPaths(fake.finderDir()), ElementsAre(path));
+      ASSERT_EQ(written.size(), 1u);
+      EXPECT_EQ(readWholeFile(written[0]),
+                serializeCommand({{"action", "keep_local"}, {"path", path}}));
     } else {
-      EXPECT_THAT(commandPaths(fake.finderDir()), ::testing::IsEmpty());
+      EXPECT_THAT(written, ::testing::IsEmpty());
       lines.push_back(
           "quorbitzFS: keepLocal \u2014 command not written: the path is not valid UTF-8");
     }

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <sstream>
 
 #include "faults/fault_fixture.h"
 #include "support/failing_allocation.h"
@@ -19,6 +20,15 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
+
+// The process's address space in kB, as /proc/self/status tells it.
+long virtualMemoryKb() {
+  std::istringstream status(readWholeFile("/proc/self/status"));
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmSize:")) return std::stol(line.substr(7));
+  }
+  return 0;
+}
 
 class StatusFileFaults : public FaultTest {
  protected:
@@ -91,42 +101,41 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
 // and leaves the last good document in force.
 TEST_F(StatusFileFaults, AllocationFailingAnywhereEscapesNothing) {
   const std::string item = clip();
-  const std::vector<std::pair<std::string, std::function<void()>>> operations = {
-      {"reload", [&] { fake.runLoop.drain(); }},
-      {"badge request", [&] { controller->requestBadgeIdentifierForURL(item); }},
-      {"menu", [&] { controller->menuForMenuKind(1); }},
-      {"action", [&] { controller->toggleLock(); }},
-  };
   fake.finder.targeted = footage();
-  for (const auto& [name, operation] : operations) {
-    for (long index = 0;; ++index) {
-      SCOPED_TRACE(name + ", allocation " + std::to_string(index));
-      if (name == "reload") {
-        fake.writeStatus(nextDocument());
-        fake.runLoop.fireTimers();
-      }
-      bool failed = false;
-      {
-        FailingAllocation failure(index);
-        EXPECT_NO_THROW(operation());
-        failed = failure.failed();
-      }
-      if (name != "reload") {
-        if (!failed) break;
-        continue;
-      }
-      // A load that succeeded may have lost its own line.
-      const std::vector<std::string> lines = logs();
-      ASSERT_LE(lines.size(), 1u);
-      if (lines.empty() || lines[0] == "quorbitzFS: reload \u2014 2 roots") {
-        fake.writeStatus(goodDocument());
-        fake.tick();
-        if (!failed) break;
-      } else {
-        EXPECT_THAT(lines[0], StartsWith("quorbitzFS: reload \u2014 decode failed: "));
-        EXPECT_THAT(*fake.finder.watched, ElementsAre(root()));
-      }
+  const std::vector<std::function<void()>> operations = {
+      [&] { controller->requestBadgeIdentifierForURL(item); },
+      [&] { controller->menuForMenuKind(1); },
+      [&] { controller->toggleLock(); },
+  };
+  for (size_t operation = 0; operation < operations.size(); ++operation) {
+    bool failed = true;
+    for (long index = 0; failed; ++index) {
+      FailingAllocation failure(index);
+      EXPECT_NO_THROW(operations[operation]()) << operation << ", allocation " << index;
+      failed = failure.failed();
+    }
+  }
+  logs();
+  bool failed = true;
+  for (long index = 0; failed; ++index) {
+    SCOPED_TRACE("reload, allocation " + std::to_string(index));
+    fake.writeStatus(nextDocument());
+    fake.runLoop.fireTimers();
+    {
+      FailingAllocation failure(index);
+      EXPECT_NO_THROW(fake.runLoop.drain());
+      failed = failure.failed();
+    }
+    // A load that succeeded may have lost its own line.
+    const std::vector<std::string> lines = logs();
+    ASSERT_LE(lines.size(), 1u);
+    if (lines.empty() || lines[0] == "quorbitzFS: reload \u2014 2 roots") {
+      fake.writeStatus(goodDocument());
+      fake.tick();
       logs();
+    } else {
+      EXPECT_THAT(lines[0], StartsWith("quorbitzFS: reload \u2014 decode failed: "));
+      EXPECT_THAT(*fake.finder.watched, ElementsAre(root()));
     }
   }
   calls();
