@@ -23,8 +23,9 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
   return result;
 }
 
-milliseconds until(Clock::time_point deadline) {
-  return std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+int millisecondsUntil(Clock::time_point deadline) {
+  return static_cast<int>(
+      std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count());
 }
 
 }  // namespace
@@ -65,17 +66,16 @@ HostProcess::~HostProcess() {
   if (output_ >= 0) close(output_);
 }
 
-void HostProcess::send(const std::string& line) {
-  std::string text = line + "\n";
+void HostProcess::send(const std::string& text) {
   if (write(input_, text.data(), text.size()) < 0) return;
 }
 
 std::optional<std::string> HostProcess::readLine(milliseconds timeout) {
   const auto deadline = Clock::now() + timeout;
-  for (size_t newline; (newline = buffered_.find('\n')) == std::string::npos;) {
+  while (buffered_.find('\n') == std::string::npos) {
     pollfd ready{output_, POLLIN, 0};
-    if (until(deadline).count() <= 0) return std::nullopt;
-    if (poll(&ready, 1, static_cast<int>(until(deadline).count())) <= 0) continue;
+    if (millisecondsUntil(deadline) <= 0) return std::nullopt;
+    if (poll(&ready, 1, millisecondsUntil(deadline)) <= 0) continue;
     char chunk[4096];
     ssize_t got = read(output_, chunk, sizeof chunk);
     if (got <= 0) return std::nullopt;
@@ -86,24 +86,13 @@ std::optional<std::string> HostProcess::readLine(milliseconds timeout) {
   return line;
 }
 
-std::vector<std::string> HostProcess::linesUntilEcho(const std::string& mark) {
-  send("echo " + mark);
-  std::vector<std::string> lines;
-  while (std::optional<std::string> line = readLine()) {
-    if (*line == "echo \"" + mark + "\"") return lines;
-    lines.push_back(*line);
-  }
-  lines.push_back(kNoEcho);
-  return lines;
-}
-
-std::optional<std::string> HostProcess::waitFor(const std::string& prefix,
-                                                milliseconds timeout) {
+bool HostProcess::waitFor(const std::string& prefix, milliseconds timeout) {
   const auto deadline = Clock::now() + timeout;
-  while (std::optional<std::string> line = readLine(until(deadline))) {
-    if (line->starts_with(prefix)) return line;
+  while (std::optional<std::string> line = readLine(
+             std::chrono::duration_cast<milliseconds>(deadline - Clock::now()))) {
+    if (line->starts_with(prefix)) return true;
   }
-  return std::nullopt;
+  return false;
 }
 
 void HostProcess::closeInput() {
@@ -122,7 +111,7 @@ int HostProcess::finish() {
 int runHost(const std::vector<std::string>& args, std::string* output,
             const std::string& input, const std::vector<std::string>& environment) {
   HostProcess host(args, environment);
-  if (!input.empty()) host.send(input);
+  host.send(input);
   host.closeInput();
   std::string collected;
   while (std::optional<std::string> line = host.readLine(std::chrono::seconds(20))) {

@@ -13,7 +13,6 @@ namespace quorbitz::testing {
 
 class HostProcess {
  public:
-  static constexpr const char* kNoEcho = "(no answer to the echo)";
   // Starts `quorbitz-finder args...` with `environment` added to this
   // process's environment, taking precedence over it.
   explicit HostProcess(const std::vector<std::string>& args,
@@ -22,16 +21,13 @@ class HostProcess {
   HostProcess(const HostProcess&) = delete;
   HostProcess& operator=(const HostProcess&) = delete;
 
-  void send(const std::string& line);
+  // Writes `text` to the host's standard input as it is.
+  void send(const std::string& text);
   // The next line of standard output, or nullopt when none came in time.
-  std::optional<std::string> readLine(
-      std::chrono::milliseconds timeout = std::chrono::seconds(10));
-  // Sends "echo MARK" and returns every line before the echo's answer; the
-  // last line is kNoEcho when the answer never came.
-  std::vector<std::string> linesUntilEcho(const std::string& mark = "sync");
-  // Reads until a line starting with `prefix` arrives; returns it.
-  std::optional<std::string> waitFor(const std::string& prefix,
-                                     std::chrono::milliseconds timeout);
+  std::optional<std::string> readLine(std::chrono::milliseconds timeout);
+  // Reads until a line starting with `prefix` arrives; false when none came
+  // in time.
+  bool waitFor(const std::string& prefix, std::chrono::milliseconds timeout);
   void closeInput();
   // Closes standard input and returns the exit status.
   int finish();
