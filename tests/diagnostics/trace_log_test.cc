@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
@@ -48,6 +49,10 @@ TEST(TraceLog, AppendsAndRestartsOnlyPastTheLimit) {
 
   appendTrace(*files, temp.path(), "restarted");
   EXPECT_TRUE(std::regex_match(readWholeFile(log), std::regex("\\S{20} restarted\n")));
+
+  appendTrace(*files, temp.path() + "/missing", "lost");
+  EXPECT_FALSE(std::filesystem::exists(temp.path() + "/missing"))
+      << "the trace log never creates the shared directory";
 
   // A log that can be neither deleted nor emptied gets no more lines:
   // appending would let it grow for ever.

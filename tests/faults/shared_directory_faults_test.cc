@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The shared directory missing, full, or with the wrong kind of item where
-// the trace log or the commands folder belong. Trace lines fail silently; a
-// lost command adds one line saying so to the system log.
+// The shared directory full, or with the wrong kind of item where the trace
+// log or the commands folder belong. Trace lines fail silently; a lost
+// command adds one line saying so to the system log.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -40,17 +40,6 @@ class SharedDirectoryFaults : public FaultTest {
             "quorbitzFS: syncNow", "quorbitzFS: syncNow" + refusal};
   }
 };
-
-TEST_F(SharedDirectoryFaults, MissingDirectoryLosesTraceLinesButKeepsCommands) {
-  controller = FinderSync::create(fake.platform());
-  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 stat " + statusPath() +
-                                  " failed: No such file or directory"));
-  controller->requestBadgeIdentifierForURL(footage());
-  EXPECT_FALSE(fs::exists(fake.finderDir())) << "the trace log creates no directory";
-  controller->syncNow();
-  EXPECT_EQ(commandCount(), 1u);
-  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: syncNow"));
-}
 
 // A disk that fills up before or during a command's write, then a file where
 // the commands folder belongs: badges go on, and the folder holds nothing

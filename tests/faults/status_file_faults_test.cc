@@ -60,8 +60,6 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
   };
   namespace fs = std::filesystem;
   const std::vector<Case> cases = {
-      {"a folder", [](const std::string& path) { fs::create_directory(path); },
-       "quorbitzFS: reload \u2014 can't read status.json"},
       {"a FIFO",
        [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
        "quorbitzFS: reload \u2014 can't read status.json"},
