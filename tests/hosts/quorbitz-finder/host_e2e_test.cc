@@ -46,9 +46,6 @@ TEST(HostEndToEnd, WithoutAContainerNothingIsWrittenAnywhere) {
                "XDG_RUNTIME_DIR="});
   EXPECT_EQ(status, 0);
   EXPECT_THAT(output,
-              HasSubstr("log \"quorbitzFS: reload \u2014 no group container\"\n"
-                        "log \"quorbitzFS: reload \u2014 no group container\"\n"));
-  EXPECT_THAT(output,
               HasSubstr("log \"quorbitzFS: syncNow\"\n"
                         "log \"quorbitzFS: syncNow \u2014 command not written: no group "
                         "container\"\nlog \"quorbitzFS: toggleLock /x/y\""));
