@@ -49,19 +49,5 @@ TEST(BadgeImage, FallsBackToTheUnconfiguredSymbolAndToThePlainDisc) {
   EXPECT_EQ(recorded(discOnly).operations.size(), 1u);
 }
 
-TEST(BadgeSet, RegistersSixBadgesInOrderWithTheirLabels) {
-  std::vector<std::string> expected = {
-      "synced Synced", "pending Syncing", "locked Locked", "kept Kept local",
-      "masters Masters \u2014 clients download this",
-      "review Video Review \u2014 exports here go to review"};
-  ASSERT_EQ(kBadgeDefinitions.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(std::string(kBadgeDefinitions[i].identifier) + " " +
-                  std::string(kBadgeDefinitions[i].label),
-              expected[i]);
-    EXPECT_EQ(badgeIdFromText(kBadgeDefinitions[i].identifier), kBadgeDefinitions[i].id);
-  }
-}
-
 }  // namespace
 }  // namespace quorbitz

@@ -36,12 +36,12 @@ class FinderSyncTest : public ::testing::Test {
 TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
   fake.writeStatus(statusJson({rootJson(root())}));
   auto controller = start();
-  std::vector<std::string> made = calls();
-  ASSERT_EQ(made.size(), 7u);
-  EXPECT_EQ(made[0], "setBadgeImage synced Synced");
-  EXPECT_EQ(made[5],
-            "setBadgeImage review Video Review \u2014 exports here go to review");
-  EXPECT_EQ(made[6], "setDirectoryURLs " + root());
+  EXPECT_THAT(calls(),
+              ElementsAre("setBadgeImage synced Synced", "setBadgeImage pending Syncing",
+                          "setBadgeImage locked Locked", "setBadgeImage kept Kept local",
+                          "setBadgeImage masters Masters \u2014 clients download this",
+                          "setBadgeImage review Video Review \u2014 exports here go to review",
+                          "setDirectoryURLs " + root()));
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
   EXPECT_THAT(fake.runLoop.intervals, ElementsAre(std::chrono::milliseconds(3000)));
   EXPECT_THAT(fake.traceMessages(), ElementsAre("directoryURLs -> [\"" + root() + "\"]"));
