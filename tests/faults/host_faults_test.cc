@@ -16,7 +16,6 @@ namespace quorbitz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::HasSubstr;
 
 // The error and echo events of a run, each line ending in "\n".
 std::string answersTo(const std::string& input) {

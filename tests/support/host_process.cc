@@ -13,7 +13,6 @@ extern char** environ;
 namespace quorbitz::testing {
 namespace {
 
-using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
@@ -21,11 +20,6 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
   for (auto& text : strings) result.push_back(text.data());
   result.push_back(nullptr);
   return result;
-}
-
-int millisecondsUntil(Clock::time_point deadline) {
-  return static_cast<int>(
-      std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count());
 }
 
 }  // namespace
@@ -45,10 +39,8 @@ HostProcess::HostProcess(const std::vector<std::string>& args,
   std::vector<std::string> env = environment;
   env.emplace_back("QUORBITZ_NO_SYSLOG=1");
   for (char** entry = environ; *entry; ++entry) env.emplace_back(*entry);
-  auto argvPointers = pointers(argv);
-  auto envPointers = pointers(env);
-  posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, argvPointers.data(),
-              envPointers.data());
+  posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, pointers(argv).data(),
+              pointers(env).data());
   posix_spawn_file_actions_destroy(&actions);
   close(toChild[0]);
   close(fromChild[1]);
@@ -62,22 +54,19 @@ HostProcess::~HostProcess() {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
-  closeInput();
+  if (input_ >= 0) close(input_);
   if (output_ >= 0) close(output_);
 }
 
-void HostProcess::send(const std::string& text) {
-  if (write(input_, text.data(), text.size()) < 0) return;
-}
-
-std::optional<std::string> HostProcess::readLine(milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
+std::optional<std::string> HostProcess::readLine(Clock::time_point deadline) {
   while (buffered_.find('\n') == std::string::npos) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return std::nullopt;
     pollfd ready{output_, POLLIN, 0};
-    if (millisecondsUntil(deadline) <= 0) return std::nullopt;
-    if (poll(&ready, 1, millisecondsUntil(deadline)) <= 0) continue;
+    if (poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
     char chunk[4096];
-    ssize_t got = read(output_, chunk, sizeof chunk);
+    const ssize_t got = read(output_, chunk, sizeof chunk);
     if (got <= 0) return std::nullopt;
     buffered_.append(chunk, static_cast<size_t>(got));
   }
@@ -86,22 +75,26 @@ std::optional<std::string> HostProcess::readLine(milliseconds timeout) {
   return line;
 }
 
-bool HostProcess::waitFor(const std::string& prefix, milliseconds timeout) {
+bool HostProcess::waitFor(const std::string& prefix, std::chrono::milliseconds timeout) {
   const auto deadline = Clock::now() + timeout;
-  while (std::optional<std::string> line = readLine(
-             std::chrono::duration_cast<milliseconds>(deadline - Clock::now()))) {
+  while (std::optional<std::string> line = readLine(deadline)) {
     if (line->starts_with(prefix)) return true;
   }
   return false;
 }
 
-void HostProcess::closeInput() {
-  if (input_ >= 0) close(input_);
+int HostProcess::finish(const std::string& input, std::string* output) {
+  // A host that ended early takes no input; its exit status tells why.
+  [[maybe_unused]] const ssize_t written = write(input_, input.data(), input.size());
+  close(input_);
   input_ = -1;
-}
-
-int HostProcess::finish() {
-  closeInput();
+  // Read to the end, so that the host never blocks on a full pipe.
+  std::string collected;
+  while (std::optional<std::string> line =
+             readLine(Clock::now() + std::chrono::seconds(20))) {
+    collected += *line + "\n";
+  }
+  if (output) *output = collected;
   int status = 0;
   waitpid(pid_, &status, 0);
   pid_ = -1;
@@ -110,15 +103,7 @@ int HostProcess::finish() {
 
 int runHost(const std::vector<std::string>& args, std::string* output,
             const std::string& input, const std::vector<std::string>& environment) {
-  HostProcess host(args, environment);
-  host.send(input);
-  host.closeInput();
-  std::string collected;
-  while (std::optional<std::string> line = host.readLine(std::chrono::seconds(20))) {
-    collected += *line + "\n";
-  }
-  if (output) *output = collected;
-  return host.finish();
+  return HostProcess(args, environment).finish(input, output);
 }
 
 }  // namespace quorbitz::testing

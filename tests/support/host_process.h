@@ -21,18 +21,16 @@ class HostProcess {
   HostProcess(const HostProcess&) = delete;
   HostProcess& operator=(const HostProcess&) = delete;
 
-  // Writes `text` to the host's standard input as it is.
-  void send(const std::string& text);
-  // The next line of standard output, or nullopt when none came in time.
-  std::optional<std::string> readLine(std::chrono::milliseconds timeout);
   // Reads until a line starting with `prefix` arrives; false when none came
   // in time.
   bool waitFor(const std::string& prefix, std::chrono::milliseconds timeout);
-  void closeInput();
-  // Closes standard input and returns the exit status.
-  int finish();
+  // Writes `input` and closes standard input, then reads the rest of the
+  // output, keeping it in `output` when given, and returns the exit status.
+  int finish(const std::string& input = "", std::string* output = nullptr);
 
  private:
+  std::optional<std::string> readLine(std::chrono::steady_clock::time_point deadline);
+
   pid_t pid_ = -1;
   int input_ = -1;
   int output_ = -1;

@@ -33,45 +33,39 @@ TEST(HostEndToEnd, PollingTimerReloadsUntilTheStatusFileAppears) {
   EXPECT_EQ(host.finish(), 0);
 }
 
-TEST(HostEndToEnd, WithoutAContainerNothingIsWrittenAnywhere) {
-  // Without a runtime folder GLib's file layer would make one in the home
-  // folder: drawing the badges must not reach it.
-  TempDir temp;
-  std::string output;
-  int status =
-      runHost({"run", "--no-container", "--no-timer"}, &output,
-              "tick\nbadge /x/y\nselect /x/y\naction syncNow:\naction toggleLock:\n"
-              "observe /x\nquit\n",
-              {"HOME=" + temp.path(), "XDG_DATA_HOME=" + temp.path() + "/data",
-               "XDG_RUNTIME_DIR="});
-  EXPECT_EQ(status, 0);
-  EXPECT_THAT(output,
-              HasSubstr("log \"quorbitzFS: syncNow\"\n"
-                        "log \"quorbitzFS: syncNow \u2014 command not written: no group "
-                        "container\"\nlog \"quorbitzFS: toggleLock /x/y\""));
-  EXPECT_TRUE(fs::is_empty(temp.path()));
-}
-
 TEST(HostEndToEnd, CommandLineAnswersWithItsExitStatus) {
-  TempDir temp;
+  TempDir temp, home;
   struct Case {
     std::vector<std::string> args, environment;
+    std::string input;
     int status;
     std::string output;
   };
   const std::vector<Case> cases = {
-      {{"run", "--frob"}, {}, 2, ""},
-      {{}, {}, 2, ""},
-      {{"--help"}, {}, 0, "setBadgeIdentifier ID PATH"},
-      {{"demo", "--keep", temp.path() + "/demo"}, {}, 0, "Footage: synced -> locked"},
+      {{"run", "--frob"}, {}, "", 2, ""},
+      {{}, {}, "", 2, ""},
+      {{"--help"}, {}, "", 0, "setBadgeIdentifier ID PATH"},
+      {{"demo", "--keep", temp.path() + "/demo"}, {}, "", 0, "Footage: synced -> locked"},
       // A temporary folder that is missing does not stop the demo.
-      {{"demo"}, {"TMPDIR=" + temp.path() + "/missing"}, 0, "Demo finished."},
+      {{"demo"}, {"TMPDIR=" + temp.path() + "/missing"}, "", 0, "Demo finished."},
+      // Without a container nothing is written anywhere; without a runtime
+      // folder GLib's file layer would make one in the home folder, which
+      // drawing the badges must not reach.
+      {{"run", "--no-container", "--no-timer"},
+       {"HOME=" + home.path(), "XDG_DATA_HOME=" + home.path() + "/data",
+        "XDG_RUNTIME_DIR="},
+       "tick\nbadge /x/y\nselect /x/y\naction syncNow:\naction toggleLock:\nobserve /x\n",
+       0,
+       "log \"quorbitzFS: syncNow\"\n"
+       "log \"quorbitzFS: syncNow \u2014 command not written: no group container\"\n"
+       "log \"quorbitzFS: toggleLock /x/y\""},
   };
   for (const Case& c : cases) {
     std::string output;
-    EXPECT_EQ(runHost(c.args, &output, "", c.environment), c.status) << output;
+    EXPECT_EQ(runHost(c.args, &output, c.input, c.environment), c.status) << output;
     EXPECT_THAT(output, HasSubstr(c.output));
   }
+  EXPECT_TRUE(fs::is_empty(home.path()));
 }
 
 }  // namespace
