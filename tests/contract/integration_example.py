@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: Apache-2.0
-"""The worked example of docs/integration.md completes one change against the
-stand-in host: "Lock Folder" writes a command, the example consumes it and
-rewrites status.json, and the folder's badge turns to "locked".
+# The worked example of docs/integration.md completes one change against the
+# stand-in host: "Lock Folder" writes a command, the example consumes it and
+# rewrites status.json, and the folder's badge turns to "locked".
+#
+# Usage: integration_example.py HOST_BINARY INTEGRATION_MD
 
-Usage: integration_example.py HOST_BINARY INTEGRATION_MD
-"""
 import json
 import subprocess
 import sys

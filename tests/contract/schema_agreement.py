@@ -1,17 +1,16 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: Apache-2.0
-"""The JSON Schemas in docs/schema/ agree with the code.
+# The JSON Schemas in docs/schema/ agree with the code.
+#
+# Every status document below, and every seed of the decoder's fuzz corpus, is
+# accepted by docs/schema/status.schema.json exactly when the extension's
+# decoder accepts it (the exit status of `quorbitz-finder check-status`), and
+# every command file the menu actions write validates against
+# docs/schema/command.schema.json.
+#
+# Usage: schema_agreement.py HOST_BINARY REPOSITORY
 
-Every status document below, and every seed of the decoder's fuzz corpus, is
-accepted by docs/schema/status.schema.json exactly when the extension's
-decoder accepts it (the exit status of `quorbitz-finder check-status`), and
-every command file the menu actions write validates against
-docs/schema/command.schema.json.
-
-Usage: schema_agreement.py HOST_BINARY REPOSITORY
-"""
 import json
-import os
 import shlex
 import subprocess
 import sys
@@ -74,9 +73,7 @@ def variations():
         docs.append('{"version":1,"roots":' + sample + "}")
         docs.append('{"version":1,"roots":[],"extra":' + sample + "}")
         docs.append(sample)
-    docs += ['{"version":1,"roots":[]}', '{"roots":[],"version":1}', "{}",
-             '{"version":null,"roots":[]}', '{"version":1,"roots":null}',
-             status([root(), root()]),
+    docs += ['{"roots":[],"version":1}', status([root(), root()]),
              status([root(path='"/home/Caf\\u00e9"'), root(path='"/home/Cafe\\u0301"')]),
              status([root(), root(path='"/home/ann"')]),
              # the decoder's own edge cases: a byte-order mark, repeated keys,
@@ -87,11 +84,6 @@ def variations():
                                        "9223372036854775808", "-9223372036854775808"]),
              '{"version":1,"roots":[', status(["[" * 5000 + "]" * 5000])]
     return docs
-
-
-def corpus_documents():
-    folder = REPO / "fuzz/corpus/fuzz_status_decoder"
-    return [path.read_bytes() for path in sorted(folder.glob("*.json"))]
 
 
 def reject_constant(name):
@@ -133,14 +125,13 @@ def decoder_verdicts(documents, work):
 
 def check_status_agreement(work):
     validator = Draft202012Validator(json.loads((REPO / "docs/schema/status.schema.json").read_text()))
-    documents = [d.encode("utf-8", "surrogateescape")
-                 for d in variations()] + corpus_documents()
-    disagreements = []
+    corpus = sorted((REPO / "fuzz/corpus/fuzz_status_decoder").glob("*.json"))
+    documents = ([d.encode("utf-8", "surrogateescape") for d in variations()] +
+                 [path.read_bytes() for path in corpus])
     verdicts = decoder_verdicts(documents, work)
-    for document, by_decoder in zip(documents, verdicts):
-        if by_decoder != schema_accepts(validator, document):
-            disagreements.append(f"decoder {'accepts' if by_decoder else 'rejects'}, "
-                                 f"schema does not: {document[:300]!r}")
+    disagreements = [f"decoder {'accepts' if loads else 'rejects'}, schema does not: "
+                     f"{document[:300]!r}" for document, loads in zip(documents, verdicts)
+                     if loads != schema_accepts(validator, document)]
     print(f"status documents: {len(documents)}, {sum(verdicts)} loaded by the extension")
     return disagreements
 
