@@ -59,6 +59,15 @@ std::optional<Number> parseNumber(const std::string& text) {
   return value;
 }
 
+// libc++, the standard library of macOS, has no from_chars for floating
+// point; GLib's parser ignores the locale just as well.
+std::optional<double> parseSeconds(const std::string& text) {
+  char* end = nullptr;
+  double value = g_ascii_strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size()) return std::nullopt;
+  return value;
+}
+
 std::string joinPath(const std::string& dir, const std::string& name) {
   return !dir.empty() && dir.back() == '/' ? dir + name : dir + "/" + name;
 }
@@ -100,7 +109,7 @@ void HostSession::cmdTick(const std::vector<std::string>&) {
 }
 
 void HostSession::cmdSleep(const std::vector<std::string>& args) {
-  std::optional<double> seconds = parseNumber<double>(args[0]);
+  std::optional<double> seconds = parseSeconds(args[0]);
   if (!seconds || !std::isfinite(*seconds) || *seconds < 0 || *seconds > 86400) {
     error("usage: sleep SECONDS (a number from 0 to 86400)");
     return;
