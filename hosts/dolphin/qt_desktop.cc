@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// The clipboard and the icon theme as Dolphin's Qt sees them.
+// The clipboard and the icon theme as Dolphin sees them.
+#include <KIconLoader>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QStringList>
 
 #include "gtk-common/desktop.h"
 
@@ -17,17 +16,14 @@ bool setClipboardText(std::string_view text) {
   return true;
 }
 
-// Qt looks an icon name up when it is asked for it, so pictures written a
-// moment ago are found without a reread.
+// KIconLoader, which draws Dolphin's overlays, looks an icon name up when it is
+// asked for it, so pictures written a moment ago are found without a reread.
 void rereadIconTheme() {}
 
+// KIconLoader searches the hicolor theme of an application's own icon folder
+// for every icon it loads.
 bool addIconSearchFolder(const std::string& folder) {
-  QStringList paths = QIcon::themeSearchPaths();
-  const QString added = QString::fromStdString(folder);
-  if (!paths.contains(added)) {
-    paths.append(added);
-    QIcon::setThemeSearchPaths(paths);
-  }
+  KIconLoader::global()->addAppDir(QStringLiteral("quorbitz"), QString::fromStdString(folder));
   return true;
 }
 
