@@ -3,8 +3,9 @@
 # packages are made of (cmake/packaging.cmake): `finder` (the stand-in host,
 # its manual page and the README), `common` (what every file-manager module
 # shares: the emblem pictures, translations), one component per file manager
-# (hosts/gtk-common/gtk_host.cmake) and `licence`, the licence text, which the
-# packages carry as their copyright file instead.
+# (hosts/gtk-common/gtk_host.cmake, hosts/dolphin/CMakeLists.txt) and
+# `licence`, the licence text, which the packages carry as their copyright
+# file instead.
 include_guard(GLOBAL)
 
 # Debian wants manual pages and changelogs compressed, reproducibly.
