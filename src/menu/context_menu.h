@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
+#include "status/canonical_set.h"
 #include "status/canonical_text.h"
 #include "status/status.h"
 

@@ -114,32 +114,6 @@ std::string canonicalText(std::string_view text) {
   }
 }
 
-CanonicalSet::CanonicalSet(std::initializer_list<std::string> members) {
-  insert(members.begin(), members.end());
-}
-
-bool CanonicalSet::insert(std::string text) {
-  if (!isAscii(text)) text = canonicalText(text);
-  return members_.insert(std::move(text)).second;
-}
-
-bool CanonicalSet::contains(std::string_view text) const {
-  if (isAscii(text)) return members_.contains(text);
-  return members_.contains(canonicalText(text));
-}
-
-bool CanonicalSet::containsCanonicalOrAncestor(std::string_view canonical) const {
-  if (members_.empty()) return false;
-  size_t hash = BytesHash::kOffsetBasis;
-  for (size_t index = 0; index < canonical.size(); ++index) {
-    if (canonical[index] == '/' && members_.contains(Hashed{canonical.substr(0, index), hash})) {
-      return true;
-    }
-    hash = BytesHash::step(hash, canonical[index]);
-  }
-  return members_.contains(Hashed{canonical, hash});
-}
-
 bool canonicallyEqual(std::string_view a, std::string_view b) {
   if (a == b) return true;
   if (isAscii(a) && isAscii(b)) return false;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "status/canonical_set.h"
 #include "status/canonical_text.h"
 
 #include <gtest/gtest.h>
