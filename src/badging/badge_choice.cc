@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "badging/badge_choice.h"
 
-#include "badging/root_location.h"
-
 namespace quorbitz {
 namespace {
 
-bool contains(const CanonicalSet* set, std::string_view member) {
-  return set && set->contains(member);
+bool contains(const CanonicalSet* set, std::string_view canonical) {
+  return set && set->containsCanonical(canonical);
 }
 
-bool under(const CanonicalSet* set, std::string_view rel) {
-  return set && underPrefix(rel, *set);
+bool under(const CanonicalSet* set, std::string_view canonical) {
+  return set && set->containsCanonicalOrAncestor(canonical);
 }
 
 bool canonicalNameNeverBadged(std::string_view name) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "badging/badge_set.h"
+#include "status/canonical_set.h"
 #include "status/canonical_text.h"
 
 namespace quorbitz {
@@ -31,7 +32,8 @@ bool nameNeverBadged(std::string_view name);
 bool holdsRole(const std::map<std::string, std::string>* roles, std::string_view role,
                std::string_view rel);
 
-// The badge of an item below its root (`rel` not empty, name not filtered).
+// The badge of an item below its root (`rel` not empty, in canonical
+// spelling; name not filtered).
 std::optional<BadgeId> chooseBadge(std::string_view rel, bool isDirectory,
                                    const RootFacts& root);
 

@@ -97,6 +97,30 @@ std::optional<Location> locate(std::string_view itemPath,
       [&canonicalPaths](size_t index) { return std::string_view(canonicalPaths[index]); });
 }
 
+std::optional<CanonicalLocation> locateCanonical(
+    std::string_view itemPath, std::string_view canonicalItem,
+    const std::vector<std::string>& canonicalRootPaths) {
+  std::optional<CanonicalLocation> best;
+  size_t bestLength = 0;
+  for (size_t index = 0; index < canonicalRootPaths.size(); ++index) {
+    std::optional<Match> match = matchAscii(canonicalItem, canonicalRootPaths[index]);
+    if (match && (!best || match->length > bestLength)) {
+      best = CanonicalLocation{index, match->relStart, match->relStart};
+      bestLength = match->length;
+    }
+  }
+  if (!best) return std::nullopt;
+  if (best->canonicalRelStart >= canonicalItem.size()) {
+    best->canonicalRelStart = canonicalItem.size();
+    best->relStart = itemPath.size();
+  } else if (itemPath != canonicalItem) {
+    const std::string_view root = canonicalRootPaths[best->rootIndex];
+    const auto slashes = static_cast<size_t>(std::count(root.begin(), root.end(), '/'));
+    best->relStart = offsetAfterSlashes(itemPath, slashes + 1);
+  }
+  return best;
+}
+
 bool underPrefix(std::string_view rel, const CanonicalSet& prefixes) {
   if (prefixes.empty()) return false;
   if (isAscii(rel)) return prefixes.containsCanonicalOrAncestor(rel);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "status/canonical_set.h"
 #include "status/canonical_text.h"
 #include "status/status.h"
 
@@ -37,6 +38,21 @@ std::optional<Location> locate(std::string_view itemPath,
                                const std::vector<RootStatus>& roots,
                                const std::vector<bool>& asciiPaths,
                                const std::vector<std::string>& canonicalPaths);
+
+// Where an item lies, found from its canonical spelling.
+struct CanonicalLocation {
+  size_t rootIndex;
+  // Offsets of the part below the root ("" for the root itself), in the
+  // canonical spelling and in the item path as given.
+  size_t canonicalRelStart;
+  size_t relStart;
+};
+
+// The same choice of root as locate, made with the item path's canonical
+// spelling `canonicalItem` against the roots' canonical paths.
+std::optional<CanonicalLocation> locateCanonical(
+    std::string_view itemPath, std::string_view canonicalItem,
+    const std::vector<std::string>& canonicalRootPaths);
 
 // True when `rel` equals a member of `prefixes` or lies below one. Probes the
 // ancestors of `rel` rather than walking the set, so its cost does not grow

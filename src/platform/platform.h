@@ -25,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorbitz {
@@ -186,8 +187,16 @@ class RunLoop {
   // cancel it: the block must guard itself against outliving its owner.
   virtual void scheduleRepeatingTimer(std::chrono::milliseconds interval,
                                       std::function<void()> block) = 0;
-  // Runs `work` later on the main thread, never inside this call.
+  // Runs `work` later on the main thread, never inside this call. May be
+  // called from any thread.
   virtual void dispatchToMain(std::function<void()> work) = 0;
+  // Runs `work` on a thread beside the main thread, later. The work touches
+  // nothing the main thread owns and hands its result back with
+  // dispatchToMain. A binding without such a thread runs it later on the
+  // main thread, as this default does.
+  virtual void dispatchToBackground(std::function<void()> work) {
+    dispatchToMain(std::move(work));
+  }
 };
 
 // ---------------------------------------------------------------------------

@@ -21,6 +21,7 @@ std::shared_ptr<FinderSync> FinderSync::create(Platform platform) {
   std::shared_ptr<FinderSync> controller(new FinderSync(platform));
   controller->registerBadges();
   controller->reload();
+  controller->loadInBackground = true;
   controller->startPolling();
   return controller;
 }

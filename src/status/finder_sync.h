@@ -10,12 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "badging/badge_cache.h"
 #include "badging/badge_choice.h"
 #include "badging/badge_set.h"
 #include "menu/context_menu.h"
 #include "menu/menu_model.h"
 #include "menu/selectors.h"
 #include "platform/platform.h"
+#include "status/canonical_set.h"
 #include "status/canonical_text.h"
 #include "status/status.h"
 
@@ -77,16 +79,34 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   };
 
   std::optional<std::string> finderDir() const;
+  // Start-up loads at once; the timer's loads read and decode in the
+  // background and take effect on the main queue.
   void reload();
   void reloadStatusFile();
   struct LoadedRoots;
+  struct LoadOutcome;
+  struct PendingLoad;
+  static LoadOutcome loadStatusFile(FileSystem& files, const std::string& path,
+                                    const FileAttributes& attributes) noexcept;
+  void finishPendingLoad();
   static std::unique_ptr<LoadedRoots> indexRoots(std::vector<RootStatus> decoded);
+  void finishLoad(LoadOutcome outcome);
   void failLoad(const FileAttributes& file, std::string line);
   void publishWatchedFolders(const std::vector<std::string>& folders);
 
   std::optional<Location> locate(std::string_view itemPath) const;
-  std::optional<BadgeId> badgeIdentifier(const std::string& itemPath);
-  void reevaluateCachedBadges();
+  // The badge an item gets under the state in force, and where it lies.
+  struct ItemBadge {
+    BadgeId badge;
+    BadgeCache::Placement placement;
+    std::string_view canonicalRel;  // a part of the canonical path passed in
+  };
+  std::optional<ItemBadge> badgeFor(const std::string& itemPath,
+                                    std::string_view canonicalPath);
+  void reevaluate(BadgeCache::Handle handle);
+  void startReevaluation();
+  void scheduleReevaluationSlice();
+  void reevaluateSlice();
   void registerBadges();
 
   std::optional<std::string> actingURL();
@@ -109,16 +129,20 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   std::vector<RootFacts> rootFacts;
   std::vector<bool> asciiRootPaths;
   std::vector<std::string> canonicalRootPaths;
+  // Bumped whenever a load changes the canonical root paths.
+  uint32_t rootsGeneration = 0;
   FileTime lastLoaded = FileTime::distantPast();
   std::optional<FailedLoad> lastFailedLoad;
-  CanonicalMap<BadgeId> badgeCache;
-  // The entries of badgeCache in the order their items were first asked
-  // about, the order re-evaluation walks them in. The file manager asks about
-  // a folder's items together, and the file system answers stats of
-  // neighbouring items one after another far faster than the random walk of
-  // the hash order.
-  using CachedBadge = CanonicalMap<BadgeId>::value_type;
-  std::vector<CachedBadge*> badgeCacheOrder;
+  bool loadInBackground = false;
+  std::shared_ptr<PendingLoad> pendingLoad;
+  BadgeCache badgeCache;
+  // Re-evaluation after a load walks the cache in slices on the main queue,
+  // from where the last walk stopped, until it has visited every handle
+  // once; a newer load restarts the count, so no entry waits behind others
+  // however often the status changes.
+  size_t reevaluationCursor = 0;
+  size_t reevaluationLeft = 0;
+  bool reevaluationScheduled = false;
   std::optional<std::string> lastMenuTarget;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Keeping the loaded roots in step with status.json.
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -113,6 +114,23 @@ std::unique_ptr<FinderSync::LoadedRoots> FinderSync::indexRoots(
   return loaded;
 }
 
+// What one load of the status file came to: the roots to put in force, or
+// the line that says why not.
+struct FinderSync::LoadOutcome {
+  FileAttributes attributes;
+  std::unique_ptr<LoadedRoots> loaded;
+  std::string line;
+  bool outOfMemory = false;
+};
+
+// A load under way beside the main thread. The worker fills in the outcome,
+// then sets `done`; the main thread reads the outcome only after seeing
+// `done`.
+struct FinderSync::PendingLoad {
+  LoadOutcome outcome;
+  std::atomic<bool> done{false};
+};
+
 void FinderSync::reload() {
   // Nothing may reach the file manager, which would end with it: whatever
   // runs out of memory ends the load with one line.
@@ -145,60 +163,118 @@ void FinderSync::reloadStatusFile() {
     log("quorbitzFS: reload \u2014 no mtime attr at " + statusPath);
     return;
   }
-  const FileTime modified = *attributes->modificationDate;
   // Any other date is a change: a clock set back or a file restored from
   // elsewhere can give the next version an earlier date than the last one.
-  if (modified == lastLoaded) return;
+  if (*attributes->modificationDate == lastLoaded) return;
+  // The load under way takes effect first; a later change is seen by the
+  // tick after it. Its hand-off to the main queue is only a nudge: a tick
+  // that finds it done finishes it too.
+  if (pendingLoad) {
+    if (!pendingLoad->done.load(std::memory_order_acquire)) return;
+    finishPendingLoad();
+    if (*attributes->modificationDate == lastLoaded) return;
+  }
   // A file that failed is not read again until it changes: reading and
-  // decoding a large one anew would block the file manager on every tick.
+  // decoding a large one anew would cost a lot on every tick.
   if (lastFailedLoad && lastFailedLoad->sameFile(*attributes)) {
     log(lastFailedLoad->line);
     return;
   }
   lastFailedLoad.reset();
+  if (!loadInBackground) {
+    finishLoad(loadStatusFile(platform.files, statusPath, *attributes));
+    return;
+  }
+  // Reading and decoding a large project's status takes longer than a
+  // frame: it happens beside the main thread, and only the result comes
+  // back to it.
+  auto pending = std::make_shared<PendingLoad>();
+  pending->outcome.attributes = *attributes;
+  FileSystem* files = &platform.files;
+  RunLoop* runLoop = &platform.runLoop;
+  std::weak_ptr<FinderSync> weakSelf = weak_from_this();
+  runLoop->dispatchToBackground([files, runLoop, weakSelf, statusPath, pending] {
+    pending->outcome = loadStatusFile(*files, statusPath, pending->outcome.attributes);
+    pending->done.store(true, std::memory_order_release);
+    try {
+      runLoop->dispatchToMain([weakSelf] {
+        if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->finishPendingLoad();
+      });
+    } catch (...) {
+    }
+  });
+  pendingLoad = std::move(pending);
+}
 
-  std::unique_ptr<LoadedRoots> loaded;
-  std::string loadedLine;
+void FinderSync::finishPendingLoad() {
+  if (!pendingLoad || !pendingLoad->done.load(std::memory_order_acquire)) return;
+  std::shared_ptr<PendingLoad> pending = std::move(pendingLoad);
+  pendingLoad.reset();
+  try {
+    finishLoad(std::move(pending->outcome));
+  } catch (...) {
+    try {
+      log(kOutOfMemoryLine);
+    } catch (...) {
+    }
+  }
+}
+
+// Runs beside the main thread: it touches nothing of the controller's.
+FinderSync::LoadOutcome FinderSync::loadStatusFile(FileSystem& files, const std::string& path,
+                                                   const FileAttributes& attributes) noexcept {
+  LoadOutcome outcome;
+  outcome.attributes = attributes;
   try {
     std::optional<std::string> bytes;
-    if (attributes->size.value_or(0) <= kLargestStatusFile) {
-      bytes = platform.files.readFile(statusPath, kStatusDecodePadding);
+    if (attributes.size.value_or(0) <= kLargestStatusFile) {
+      bytes = files.readFile(path, kStatusDecodePadding);
     }
     if (!bytes) {
-      failLoad(*attributes, "quorbitzFS: reload \u2014 can't read status.json");
-      return;
+      outcome.line = "quorbitzFS: reload \u2014 can't read status.json";
+      return outcome;
     }
     DecodeResult decoded = decodeStatus(*bytes);
     // The decoded document holds copies of its strings: the file's bytes
     // need not stay while the sets are built.
     bytes.reset();
     if (auto* error = std::get_if<DecodeError>(&decoded)) {
-      failLoad(*attributes, "quorbitzFS: reload \u2014 decode failed: " + error->description);
-      return;
+      outcome.line = "quorbitzFS: reload \u2014 decode failed: " + error->description;
+      return outcome;
     }
     std::vector<RootStatus>& decodedRoots = std::get<Status>(decoded).roots;
-    loadedLine = "quorbitzFS: reload \u2014 " + std::to_string(decodedRoots.size()) + " roots";
-    loaded = indexRoots(std::move(decodedRoots));
-  } catch (const std::bad_alloc&) {
-    failLoad(*attributes, std::string(kOutOfMemoryLine));
+    outcome.line = "quorbitzFS: reload \u2014 " + std::to_string(decodedRoots.size()) + " roots";
+    outcome.loaded = indexRoots(std::move(decodedRoots));
+  } catch (...) {
+    outcome.loaded.reset();
+    outcome.outOfMemory = true;
+  }
+  return outcome;
+}
+
+void FinderSync::finishLoad(LoadOutcome outcome) {
+  if (outcome.outOfMemory) outcome.line = kOutOfMemoryLine;
+  if (!outcome.loaded) {
+    failLoad(outcome.attributes, std::move(outcome.line));
     return;
   }
-
-  roots = std::move(loaded->roots);
-  syncedSets = std::move(loaded->syncedSets);
-  keptSets = std::move(loaded->keptSets);
-  lockedSets = std::move(loaded->lockedSets);
-  rootFacts = std::move(loaded->rootFacts);
-  asciiRootPaths = std::move(loaded->asciiRootPaths);
-  canonicalRootPaths = std::move(loaded->canonicalRootPaths);
-  lastLoaded = modified;
+  LoadedRoots& loaded = *outcome.loaded;
+  if (loaded.canonicalRootPaths != canonicalRootPaths) ++rootsGeneration;
+  roots = std::move(loaded.roots);
+  syncedSets = std::move(loaded.syncedSets);
+  keptSets = std::move(loaded.keptSets);
+  lockedSets = std::move(loaded.lockedSets);
+  rootFacts = std::move(loaded.rootFacts);
+  asciiRootPaths = std::move(loaded.asciiRootPaths);
+  canonicalRootPaths = std::move(loaded.canonicalRootPaths);
+  lastLoaded = *outcome.attributes.modificationDate;
   // The load has succeeded: what follows does what it can.
   try {
-    log(loadedLine);
-    publishWatchedFolders(loaded->watchedFolders);
+    log(outcome.line);
+    publishWatchedFolders(loaded.watchedFolders);
   } catch (...) {
   }
-  reevaluateCachedBadges();
+  startReevaluation();
 }
 
 void FinderSync::failLoad(const FileAttributes& file, std::string line) {

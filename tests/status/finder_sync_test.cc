@@ -148,6 +148,46 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
       << "dropped entries are not re-assigned when their root comes back";
 }
 
+// A re-evaluation yields to the file manager between slices; a newer load
+// takes over the walk, and no item ends on a badge older than the newest.
+TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
+  struct SlowStat final : testing::FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    bool isDirectory(const std::string& path) override {
+      const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(50);
+      while (std::chrono::steady_clock::now() < until) {
+      }
+      return FileSystemWrapper::isDirectory(path);
+    }
+  };
+  fake.files = std::make_unique<SlowStat>(std::move(fake.files));
+  std::string all;
+  for (int index = 0; index < 300; ++index) all += ",\"" + std::to_string(index) + "\"";
+  const std::string synced = "[" + all.substr(1) + "]";
+  fake.writeStatus(statusJson({rootJson(root())}));
+  auto controller = start();
+  for (int index = 0; index < 300; ++index) {
+    controller->requestBadgeIdentifierForURL(root() + "/" + std::to_string(index));
+  }
+  calls();
+  fake.writeStatus(statusJson({rootJson(root(), "[]", synced)}));
+  fake.runLoop.fireTimers();
+  std::vector<std::string> told;
+  while (told.empty() && !fake.runLoop.queue.empty()) {
+    auto work = std::move(fake.runLoop.queue.front());
+    fake.runLoop.queue.pop_front();
+    work();
+    told = calls();
+  }
+  ASSERT_FALSE(fake.runLoop.queue.empty()) << "the walk took one slice";
+  fake.writeStatus(statusJson({rootJson(root())}));
+  fake.tick();
+  for (const std::string& call : calls()) told.push_back(call);
+  std::map<std::string, std::string> last;
+  for (const std::string& call : told) last[call.substr(call.rfind(' ') + 1)] = call;
+  for (const auto& [item, call] : last) EXPECT_THAT(call, ::testing::HasSubstr(" pending ")) << item;
+}
+
 TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
   fake.temp.write("Film/a.mov", "x");
   fake.writeStatus(statusJson({rootJson(root())}));

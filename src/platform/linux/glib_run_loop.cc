@@ -14,6 +14,13 @@ struct GlibRunLoop::Timer {
 GlibRunLoop::GlibRunLoop(bool timersEnabled) : timersEnabled_(timersEnabled) {}
 
 GlibRunLoop::~GlibRunLoop() {
+  {
+    std::lock_guard lock(queueMutex_);
+    stopping_ = true;
+    backgroundQueue_.clear();
+  }
+  queueChanged_.notify_all();
+  if (worker_.joinable()) worker_.join();
   for (const auto& timer : timers_) {
     if (timer->source) g_source_remove(timer->source);
   }
@@ -41,15 +48,62 @@ void GlibRunLoop::scheduleRepeatingTimer(std::chrono::milliseconds interval,
 }
 
 void GlibRunLoop::dispatchToMain(std::function<void()> work) {
+  std::lock_guard lock(queueMutex_);
   mainQueue_.push_back(std::move(work));
   if (!idleSource_) idleSource_ = g_idle_add(&GlibRunLoop::onIdle, this);
+  queueChanged_.notify_all();
+}
+
+void GlibRunLoop::dispatchToBackground(std::function<void()> work) {
+  std::lock_guard lock(queueMutex_);
+  if (!worker_.joinable()) worker_ = std::thread([this] { runWorker(); });
+  backgroundQueue_.push_back(std::move(work));
+  ++backgroundUnfinished_;
+  queueChanged_.notify_all();
+}
+
+void GlibRunLoop::runWorker() {
+  std::unique_lock lock(queueMutex_);
+  while (true) {
+    queueChanged_.wait(lock, [this] { return stopping_ || !backgroundQueue_.empty(); });
+    if (stopping_) return;
+    std::function<void()> work = std::move(backgroundQueue_.front());
+    backgroundQueue_.pop_front();
+    lock.unlock();
+    try {
+      work();
+    } catch (...) {
+      // The work reports its own failures; nothing may end the thread.
+    }
+    work = nullptr;
+    lock.lock();
+    --backgroundUnfinished_;
+    queueChanged_.notify_all();
+  }
+}
+
+std::function<void()> GlibRunLoop::takeQueued() {
+  std::lock_guard lock(queueMutex_);
+  if (mainQueue_.empty()) return nullptr;
+  std::function<void()> work = std::move(mainQueue_.front());
+  mainQueue_.pop_front();
+  return work;
 }
 
 int GlibRunLoop::onIdle(void* self) {
   auto* loop = static_cast<GlibRunLoop*>(self);
-  loop->idleSource_ = 0;
-  loop->drainMainQueue();
+  size_t queued;
+  {
+    std::lock_guard lock(loop->queueMutex_);
+    queued = loop->mainQueue_.size();
+  }
+  for (; queued > 0; --queued) {
+    if (std::function<void()> work = loop->takeQueued()) work();
+  }
   if (loop->afterQueueDrained_) loop->afterQueueDrained_();
+  std::lock_guard lock(loop->queueMutex_);
+  if (!loop->mainQueue_.empty()) return G_SOURCE_CONTINUE;
+  loop->idleSource_ = 0;
   return G_SOURCE_REMOVE;
 }
 
@@ -58,10 +112,12 @@ void GlibRunLoop::fireTimers() {
 }
 
 void GlibRunLoop::drainMainQueue() {
-  while (!mainQueue_.empty()) {
-    std::function<void()> work = std::move(mainQueue_.front());
-    mainQueue_.pop_front();
-    work();
+  while (true) {
+    while (std::function<void()> work = takeQueued()) work();
+    std::unique_lock lock(queueMutex_);
+    if (backgroundUnfinished_ == 0 && mainQueue_.empty()) return;
+    queueChanged_.wait(lock,
+                       [this] { return backgroundUnfinished_ == 0 || !mainQueue_.empty(); });
   }
 }
 

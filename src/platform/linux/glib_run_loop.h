@@ -3,10 +3,13 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -25,10 +28,13 @@ class GlibRunLoop final : public RunLoop {
   void scheduleRepeatingTimer(std::chrono::milliseconds interval,
                               std::function<void()> block) override;
   void dispatchToMain(std::function<void()> work) override;
+  // One worker thread, started on first use, runs background work in order.
+  void dispatchToBackground(std::function<void()> work) override;
 
   // Runs every timer's block once, now: one tick.
   void fireTimers();
-  // Runs queued work, including work it queues, until the queue is empty.
+  // Runs queued work, including work it queues and the results of
+  // background work still under way, until nothing is left.
   void drainMainQueue();
   // Runs the main context for `duration`, serving timers and queued work.
   void runFor(std::chrono::milliseconds duration);
@@ -49,11 +55,24 @@ class GlibRunLoop final : public RunLoop {
  private:
   struct Timer;
   static int onIdle(void* self);
+  std::function<void()> takeQueued();
+  void runWorker();
 
   bool timersEnabled_;
   std::vector<std::unique_ptr<Timer>> timers_;
+
+  // The main queue, fed from any thread. The main context takes what was
+  // queued before each of its turns, one turn at a time, so that work which
+  // queues its own continuation lets the file manager draw in between.
+  std::mutex queueMutex_;
+  std::condition_variable queueChanged_;
   std::deque<std::function<void()>> mainQueue_;
   unsigned idleSource_ = 0;
+  size_t backgroundUnfinished_ = 0;
+
+  std::deque<std::function<void()>> backgroundQueue_;
+  bool stopping_ = false;
+  std::thread worker_;
   std::function<void()> afterQueueDrained_;
   void* fileMonitor_ = nullptr;
   std::string watchedFile_;

@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "badging/badge_cache.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "status/canonical_set.h"
+#include "status/canonical_text.h"
+
+namespace quorbitz {
+namespace {
+
+constexpr size_t kShardCount = 256;
+constexpr size_t kSmallestShard = 8;
+
+size_t slotOf(uint32_t hash, size_t slotCount) { return hash & (slotCount - 1); }
+
+uint32_t checkedLength(size_t length) {
+  if (length > UINT32_MAX) throw std::length_error("path too long to cache");
+  return static_cast<uint32_t>(length);
+}
+
+}  // namespace
+
+struct BadgeCache::Block {
+  uint32_t hash;
+  uint32_t pathLength;
+  uint32_t relLength;
+  bool relStored;  // false when the canonical rel is the path's own tail
+
+  char* bytes() { return reinterpret_cast<char*>(this + 1); }
+  std::string_view path() { return {bytes(), pathLength}; }
+  std::string_view canonicalRel() {
+    if (relStored) return {bytes() + pathLength, relLength};
+    return {bytes() + pathLength - relLength, relLength};
+  }
+
+  static Block* make(std::string_view path, std::string_view canonicalRel, uint32_t hash) {
+    const bool relIsTail = path.ends_with(canonicalRel);
+    const uint32_t pathLength = checkedLength(path.size());
+    const uint32_t relLength = checkedLength(canonicalRel.size());
+    const size_t stored = path.size() + (relIsTail ? 0 : canonicalRel.size());
+    void* memory = ::operator new(sizeof(Block) + stored);
+    auto* block = new (memory) Block{hash, pathLength, relLength, !relIsTail};
+    std::memcpy(block->bytes(), path.data(), path.size());
+    if (!relIsTail) {
+      std::memcpy(block->bytes() + path.size(), canonicalRel.data(), canonicalRel.size());
+    }
+    return block;
+  }
+  static void destroy(Block* block) { ::operator delete(block); }
+};
+
+// Open addressing with linear probing; a slot holds a handle plus one, or 0.
+struct BadgeCache::Shard {
+  std::vector<uint32_t> slots;
+  size_t count = 0;
+};
+
+BadgeCache::BadgeCache() : shards_(new Shard[kShardCount]) {}
+
+BadgeCache::~BadgeCache() {
+  for (size_t handle = 0; handle < handleCount_; ++handle) {
+    if (Block* block = entry(static_cast<Handle>(handle)).block) Block::destroy(block);
+  }
+}
+
+uint32_t BadgeCache::hashOf(std::string_view canonical) {
+  return static_cast<uint32_t>((CanonicalSet::hashOf(canonical) * 0x9E3779B97F4A7C15ULL) >> 32);
+}
+
+BadgeCache::Shard& BadgeCache::shardOf(uint32_t hash) const {
+  return shards_[hash >> 24];
+}
+
+std::string_view BadgeCache::path(Handle handle) const { return entry(handle).block->path(); }
+
+std::string_view BadgeCache::canonicalRel(Handle handle) const {
+  return entry(handle).block->canonicalRel();
+}
+
+bool BadgeCache::matches(Handle handle, std::string_view path, std::string_view canonical,
+                         uint32_t hash) const {
+  Block* block = entry(handle).block;
+  if (block->hash != hash) return false;
+  std::string_view cached = block->path();
+  if (cached == path) return true;
+  // Two spellings of one item, or two items whose hashes meet: rare enough
+  // to normalise the cached path for.
+  return !(isAscii(cached) && isAscii(path)) && canonicalText(cached) == canonical;
+}
+
+std::optional<BadgeCache::Handle> BadgeCache::find(std::string_view path,
+                                                   std::string_view canonical) const {
+  const uint32_t hash = hashOf(canonical);
+  const Shard& shard = shardOf(hash);
+  if (shard.slots.empty()) return std::nullopt;
+  const size_t mask = shard.slots.size() - 1;
+  for (size_t slot = slotOf(hash, shard.slots.size()); shard.slots[slot] != 0;
+       slot = (slot + 1) & mask) {
+    const Handle handle = shard.slots[slot] - 1;
+    if (matches(handle, path, canonical, hash)) return handle;
+  }
+  return std::nullopt;
+}
+
+BadgeCache::Handle BadgeCache::newHandle() {
+  if (!freeHandles_.empty()) {
+    Handle handle = freeHandles_.back();
+    freeHandles_.pop_back();
+    return handle;
+  }
+  if (handleCount_ >= UINT32_MAX - 1) throw std::length_error("badge cache full");
+  if ((handleCount_ >> kChunkBits) == chunks_.size()) {
+    chunks_.push_back(std::make_unique<Entry[]>(size_t{1} << kChunkBits));
+  }
+  return static_cast<Handle>(handleCount_++);
+}
+
+BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string_view canonical,
+                                              std::string_view canonicalRel,
+                                              Placement placement, BadgeId badge) {
+  if (std::optional<Handle> found = find(path, canonical)) {
+    Entry& existing = entry(*found);
+    if (existing.block->canonicalRel() != canonicalRel) {
+      Block* replacement = Block::make(existing.block->path(), canonicalRel,
+                                       existing.block->hash);
+      Block::destroy(existing.block);
+      existing.block = replacement;
+    }
+    existing.placement = placement;
+    existing.badge = badge;
+    return *found;
+  }
+  const uint32_t hash = hashOf(canonical);
+  Shard& shard = shardOf(hash);
+  // At most three quarters full; a shard holds a 256th of the entries, so
+  // growing one is quick.
+  if (4 * (shard.count + 1) > 3 * shard.slots.size()) {
+    std::vector<uint32_t> grown(std::max(kSmallestShard, 2 * shard.slots.size()), 0);
+    for (uint32_t occupant : shard.slots) {
+      if (occupant == 0) continue;
+      size_t slot = slotOf(entry(occupant - 1).block->hash, grown.size());
+      while (grown[slot] != 0) slot = (slot + 1) & (grown.size() - 1);
+      grown[slot] = occupant;
+    }
+    shard.slots = std::move(grown);
+  }
+  Block* block = Block::make(path, canonicalRel, hash);
+  Handle handle;
+  try {
+    handle = newHandle();
+  } catch (...) {
+    Block::destroy(block);
+    throw;
+  }
+  entry(handle) = Entry{block, placement, badge};
+  size_t slot = slotOf(hash, shard.slots.size());
+  while (shard.slots[slot] != 0) slot = (slot + 1) & (shard.slots.size() - 1);
+  shard.slots[slot] = handle + 1;
+  ++shard.count;
+  ++liveCount_;
+  return handle;
+}
+
+void BadgeCache::erase(Handle handle) {
+  Entry& erased = entry(handle);
+  Shard& shard = shardOf(erased.block->hash);
+  const size_t mask = shard.slots.size() - 1;
+  size_t hole = slotOf(erased.block->hash, shard.slots.size());
+  while (shard.slots[hole] != handle + 1) hole = (hole + 1) & mask;
+  // Backward shift: later members of the probe run move up into the hole
+  // unless that would put them before their own home slot.
+  for (size_t next = (hole + 1) & mask; shard.slots[next] != 0; next = (next + 1) & mask) {
+    size_t home = slotOf(entry(shard.slots[next] - 1).block->hash, shard.slots.size());
+    if (((next - home) & mask) >= ((next - hole) & mask)) {
+      shard.slots[hole] = shard.slots[next];
+      hole = next;
+    }
+  }
+  shard.slots[hole] = 0;
+  --shard.count;
+  --liveCount_;
+  Block::destroy(erased.block);
+  erased.block = nullptr;
+  // A failed push leaves the handle unused, never lost from the table.
+  try {
+    freeHandles_.push_back(handle);
+  } catch (...) {
+  }
+}
+
+}  // namespace quorbitz
