@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "badging/badge_cache.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "status/canonical_text.h"
+
+namespace quorbitz {
+namespace {
+
+std::string itemPath(int index) {
+  // Every third name carries a decomposed accent, as macOS-made names do.
+  return "/r/Day " + std::to_string(index % 7) + "/Cafe" + (index % 3 ? "" : "\u0301") + " " +
+         std::to_string(index) + ".mov";
+}
+
+std::optional<BadgeCache::Handle> findItem(const BadgeCache& cache, const std::string& path) {
+  return cache.find(path, canonicalText(path));
+}
+
+TEST(BadgeCache, FindsEquivalentSpellingsAcrossGrowthAndErasure) {
+  BadgeCache cache;
+  constexpr int kItems = 20000;
+  for (int index = 0; index < kItems; ++index) {
+    const std::string path = itemPath(index);
+    const std::string canonical = canonicalText(path);
+    cache.insertOrAssign(path, canonical, std::string_view(canonical).substr(3), {}, BadgeId::pending);
+  }
+  ASSERT_EQ(cache.size(), size_t{kItems});
+  // The precomposed spelling finds the entry, which keeps its first spelling.
+  const std::string composed = canonicalText(itemPath(3));
+  ASSERT_NE(composed, itemPath(3));
+  cache.insertOrAssign(composed, composed, std::string_view(composed).substr(3), {7, 1},
+                       BadgeId::locked);
+  std::optional<BadgeCache::Handle> third = findItem(cache, itemPath(3));
+  ASSERT_TRUE(third);
+  EXPECT_EQ(cache.path(*third), itemPath(3));
+  EXPECT_EQ(cache.canonicalRel(*third), std::string_view(composed).substr(3));
+  EXPECT_EQ(cache.badge(*third), BadgeId::locked);
+  EXPECT_EQ(cache.placement(*third).rootIndex, 7u);
+
+  for (int index = 0; index < kItems; index += 2) cache.erase(*findItem(cache, itemPath(index)));
+  for (int index = 0; index < kItems; ++index) {
+    EXPECT_EQ(findItem(cache, itemPath(index)).has_value(), index % 2 == 1) << itemPath(index);
+  }
+  // Freed handles are used again before the walk grows.
+  const size_t limit = cache.handleLimit();
+  const std::string fresh = "/r/new.mov";
+  cache.insertOrAssign(fresh, fresh, "new.mov", {}, BadgeId::synced);
+  EXPECT_EQ(cache.handleLimit(), limit);
+  EXPECT_EQ(cache.size(), size_t{kItems / 2 + 1});
+}
+
+}  // namespace
+}  // namespace quorbitz

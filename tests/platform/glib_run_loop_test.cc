@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "platform/linux/glib_run_loop.h"
+
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace quorbitz {
+namespace {
+
+TEST(GlibRunLoop, BackgroundWorkRunsBesideTheMainThreadAndHandsBack) {
+  GlibRunLoop loop(false);
+  std::thread::id worker;
+  bool handedBack = false;
+  loop.dispatchToBackground([&] {
+    worker = std::this_thread::get_id();
+    loop.dispatchToMain([&] { handedBack = true; });
+  });
+  loop.drainMainQueue();
+  EXPECT_TRUE(handedBack);
+  EXPECT_NE(worker, std::this_thread::get_id());
+}
+
+TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
+  GlibRunLoop loop(true);
+  std::vector<std::string> order;
+  auto addInput = [&order] {
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT,
+        [](gpointer events) -> gboolean {
+          static_cast<std::vector<std::string>*>(events)->push_back("input");
+          return G_SOURCE_REMOVE;
+        },
+        &order, nullptr);
+  };
+  std::function<void(int)> slice = [&](int left) {
+    order.push_back("slice");
+    if (left == 3) addInput();
+    if (left > 0) loop.dispatchToMain([&, left] { slice(left - 1); });
+  };
+  loop.dispatchToMain([&] { slice(3); });
+  ASSERT_TRUE(loop.runUntil([&] { return order.size() == 5; }, std::chrono::seconds(10)));
+  EXPECT_EQ(order[1], "input");
+}
+
+}  // namespace
+}  // namespace quorbitz
