@@ -3,12 +3,12 @@
 // them: the bytes of the file name on disk, which need not be UTF-8.
 #pragma once
 
-#include <QList>
-#include <QUrl>
-
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QList>
+#include <QUrl>
 
 namespace quorbitz {
 

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "dolphin/menu_plugin.h"
 
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include <KFileItemListProperties>
 #include <QAction>
 #include <QMenu>
-
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "dolphin/local_files.h"
 #include "dolphin/overlay_plugin.h"

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "dolphin/overlay_plugin.h"
 
-#include <QFile>
-#include <QUrl>
-
-#include <algorithm>
 #include <optional>
 #include <vector>
+
+#include <QFile>
+#include <QUrl>
 
 #include "dolphin/local_files.h"
 #include "gtk-common/file_manager_extension.h"

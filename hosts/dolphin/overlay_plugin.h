@@ -6,9 +6,9 @@
 // badge that changes or leaves later is pushed with overlaysChanged.
 #pragma once
 
-#include <KOverlayIconPlugin>
-
 #include <string>
+
+#include <KOverlayIconPlugin>
 
 namespace quorbitz {
 
