@@ -9,10 +9,12 @@
 # A test script runs, in this order:
 #   source tests/hosts/e2e-lib.sh
 #   e2e_begin HOST PACKAGE...     # cd to the repository, install, make $work
-#   install_module_package HOST FOLDER  # the module as its .deb installs it
-#                                 # (or build_module TARGET: as built)
-#   start_xvfb
-#   launch_with_extension_folder FOLDER COMMAND...
+#   open_window_with_badges FOLDER CLASS COMMAND...
+#                                 # the module as its .deb installs it, and the
+#                                 # badges checks; or, step by step:
+#                                 # install_module_package HOST FOLDER (or
+#                                 # build_module TARGET: as built), start_xvfb,
+#                                 # launch_with_extension_folder FOLDER COMMAND...
 #   ... checks ...
 #   e2e_end
 #
@@ -44,19 +46,11 @@ wait_until() {
   done
 }
 
-# Installs the missing ones of PACKAGE... through scripts/install-deps; skips
-# the test when that needs root and this is not root.
+# Installs the build's packages and PACKAGE... through scripts/install-deps,
+# which installs only what is missing; skips the test when that cannot be
+# done here (not root, or apt-get failed).
 install_packages() {
-  local missing=() package
-  for package in "$@"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-      missing+=("$package")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  [ "$(id -u)" -eq 0 ] || skip "not root, cannot install ${missing[*]}"
-  say "installing ${missing[*]}"
-  scripts/install-deps "${missing[@]}" >/dev/null ||
-    skip "could not install ${missing[*]} with apt-get"
+  scripts/install-deps "$@" >/dev/null || skip "cannot install $* and the build's packages here"
 }
 
 # Starts a test of HOST: moves to the repository, installs PACKAGE... and the
@@ -75,18 +69,18 @@ e2e_begin() {
   finder=$work/container/finder
   commands=$finder/commands
   mkdir -p "$build_dir"
-  artefacts=$(cd "$build_dir" && pwd)/artefacts
-  mkdir -p "$artefacts" "$work/extensions" "$work/home/.local/share" "$work/run"
+  artefacts=$(realpath "$build_dir")/artefacts
   # The translations the build made, as the module is not installed.
-  export QUORBITZ_LOCALE_DIR
-  QUORBITZ_LOCALE_DIR=$(cd "$build_dir" && pwd)/locale
+  QUORBITZ_LOCALE_DIR=$(realpath "$build_dir")/locale
+  mkdir -p "$artefacts" "$work/extensions" "$work/home/.local/share"
+  mkdir -m 700 "$work/run"
   rm -f "$artefacts/$e2e_host"-*.png
-  chmod 700 "$work/run"
   root=$work/Film
   tests/hosts/sample-tree "$work/container" "$root"
 
   export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
-  export QUORBITZ_GROUP_CONTAINER=$work/container GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+  export QUORBITZ_GROUP_CONTAINER=$work/container QUORBITZ_LOCALE_DIR
+  export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
   export GTK_A11Y=none GDK_BACKEND=x11 GSK_RENDERER=cairo
   unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
   # Where a module run from the build tree draws its emblems;
@@ -100,7 +94,6 @@ e2e_begin() {
 # Usage: build_module TARGET [OUTPUT]
 build_module() {
   local target=$1 module="lib${2:-${1//_/-}}.so"
-  scripts/install-deps >/dev/null || fail "the build's own packages are missing"
   # Configured again so that a build folder made before the extension headers
   # were installed picks up the extension.
   cmake -G Ninja -S "$source_dir" -B "$build_dir" -DQUORBITZ_WERROR=ON >"$work/cmake.log" 2>&1 ||
@@ -170,6 +163,24 @@ launch_with_extension_folder() {
     shift 4 && exec dbus-run-session -- "$@"' \
     _ "$kind" "$source" "$target" "$work/overlay/work" "$@" >"$work/$e2e_host.log" 2>&1 &
   app_pid=$!
+}
+
+# Installs the module from $e2e_host's package into FOLDER, starts the
+# display and COMMAND, waits for a window of X class CLASS and checks the
+# badges in the trace log, as emblem files and on screen.
+# $failed_emblem_pattern, if set, is check_grid_badges's argument.
+# Usage: open_window_with_badges FOLDER CLASS COMMAND [ARG ...]
+open_window_with_badges() {
+  local folder=$1 class=$2
+  shift 2
+  install_module_package "$e2e_host" "$folder"
+  start_xvfb
+  launch_with_extension_folder "$folder" "$@"
+  wait_until 60 has_window_of_class "$class" || fail "no $e2e_app window within 60 s"
+  pass "$e2e_app opened a window with the extension loaded"
+  check_badges_answered
+  check_emblem_files
+  check_grid_badges "${failed_emblem_pattern:-}"
 }
 
 # The first visible window of X class CLASS, if any.
@@ -373,21 +384,16 @@ check_two_step_write() {
   pass "a status file created, then written in two steps, was read only once complete"
 }
 two_step_write_is_quiet() {
-  local failures
+  local failures half
   failures=$(grep -c 'decode failed' "$work/$e2e_host.log")
-  python3 - "$finder/status.json" <<'PY'
-import os, sys, time
-path = sys.argv[1]
-with open(path, "rb") as f:
-    content = f.read()
-os.remove(path)
-with open(path, "wb") as f:
-    time.sleep(0.02)
-    f.write(content[: len(content) // 2])
-    f.flush()
-    time.sleep(0.02)
-    f.write(content[len(content) // 2 :])
-PY
+  mv "$finder/status.json" "$work/status.json"
+  half=$(($(stat -c %s "$work/status.json") / 2))
+  {
+    sleep 0.02
+    head -c "$half" "$work/status.json"
+    sleep 0.02
+    tail -c +$((half + 1)) "$work/status.json"
+  } >"$finder/status.json"
   sleep 1
   [ "$(grep -c 'decode failed' "$work/$e2e_host.log")" -eq "$failures" ]
 }
