@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: Apache-2.0
+// The part of Dispatch the Finder host uses, declared from Apple's public
+// documentation (pages under https://developer.apple.com/documentation/).
+// See Foundation/Foundation.h for why this folder exists.
+#pragma once
+
+#import <Foundation/Foundation.h>
+
+NS_ASSUME_NONNULL_BEGIN
+
+// dispatch/dispatch_block_t
+typedef void (^dispatch_block_t)(void);
+
+// dispatch/dispatchqueue: with Objective-C, queues are objects that ARC
+// retains and releases.
+@protocol OS_dispatch_queue <NSObject>
+@end
+typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;
+
+// dispatch/dispatch_get_main_queue, dispatch/dispatch_async
+extern "C" dispatch_queue_t dispatch_get_main_queue(void);
+extern "C" void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
+
+NS_ASSUME_NONNULL_END
