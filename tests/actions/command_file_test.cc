@@ -18,11 +18,7 @@ using testing::filesIn;
 using testing::readWholeFile;
 
 TEST(CommandFile, SerialisesCompactlyWithEscapedSlashes) {
-  struct Case {
-    Command command;
-    std::optional<std::string> json;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::pair<Command, std::optional<std::string>>> cases = {
       {{{"action", "sync_now"}}, R"({"action":"sync_now"})"},
       {{{"action", "keep_local"}, {"path", "/Volumes/Media/Show"}},
        R"({"action":"keep_local","path":"\/Volumes\/Media\/Show"})"},
@@ -30,7 +26,7 @@ TEST(CommandFile, SerialisesCompactlyWithEscapedSlashes) {
        R"({"path":"\/a \"q\" \\ \n\t\u0001 caf)" "\xC3\xA9\"}"},
       {{{"path", "/bad\xFF"}}, std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(serializeCommand(c.command), c.json);
+  for (const auto& [command, json] : cases) EXPECT_EQ(serializeCommand(command), json);
 }
 
 // Ten thousand menu choices in a row, every action in turn: each leaves its

@@ -21,12 +21,9 @@ using ::testing::HasSubstr;
 class OddPaths : public FaultTest {};
 
 TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
-  struct Case {
-    std::string name;  // below the root
-    bool representable;
-  };
   const std::string longName(4096 - root().size() - 1, 'n');
-  const std::vector<Case> cases = {
+  // A name below the root, and whether a command can hold its path.
+  const std::vector<std::pair<std::string, bool>> cases = {
       {"not-utf8-\xFF\xFE", false},
       {"cut-\xC3", false},
       {"line\nfeed", true},
@@ -36,8 +33,8 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
       {longName, true},
   };
   startWithGoodDocument();
-  for (const Case& c : cases) {
-    const std::string path = root() + "/" + c.name;
+  for (const auto& [name, representable] : cases) {
+    const std::string path = root() + "/" + name;
     SCOPED_TRACE(path.size());
     fs::remove_all(fake.finderDir() + "/commands");
 
@@ -50,10 +47,10 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
     EXPECT_EQ(controller->menuForMenuKind(0).items.size(), 2u) << "a file's menu";
     controller->keepLocal();
     std::vector<std::string> lines = {
-        "quorbitzFS: menu for " + path + " (rel '" + c.name + "')",
+        "quorbitzFS: menu for " + path + " (rel '" + name + "')",
         "quorbitzFS: keepLocal " + path};
     const std::vector<std::string> written = filesIn(fake.finderDir() + "/commands");
-    if (c.representable) {
+    if (representable) {
       ASSERT_EQ(written.size(), 1u);
       EXPECT_EQ(readWholeFile(written[0]),
                 serializeCommand({{"action", "keep_local"}, {"path", path}}));

@@ -5,9 +5,9 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -69,10 +69,8 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
            " failed: Too many levels of symbolic links"},
       {"a 200 MB file, too large to read",
        [](const std::string& path) {
-         int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
-         ASSERT_GE(fd, 0);
-         EXPECT_EQ(::ftruncate(fd, 200 << 20), 0);
-         ::close(fd);
+         std::ofstream{path};
+         fs::resize_file(path, 200 << 20);
        },
        "quorbitzFS: reload \u2014 can't read status.json"},
   };
