@@ -83,4 +83,11 @@ void writeWholeFile(const std::string& path, const std::string& content) {
   }
 }
 
+void ensureFile(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) == 0) return;
+  makeFolders(std::filesystem::path(path).parent_path().string());
+  writeWholeFile(path, "");
+}
+
 }  // namespace quorbitz::bench

@@ -42,5 +42,7 @@ class BenchEnvironment {
 void makeFolders(const std::string& path);
 // Creates or replaces the file at `path` (its parent must exist).
 void writeWholeFile(const std::string& path, const std::string& content);
+// Creates the file at `path` with its folders, once per run.
+void ensureFile(const std::string& path);
 
 }  // namespace quorbitz::bench

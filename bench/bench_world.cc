@@ -2,11 +2,6 @@
 #include "bench_world.h"
 
 #include <malloc.h>
-#include <sys/stat.h>
-
-#include <filesystem>
-
-#include "bench_environment.h"
 
 namespace quorbitz::bench {
 
@@ -33,13 +28,6 @@ void World::timeReloads(benchmark::State& state) {
 }
 
 size_t World::badgeRequestsAnswered() const { return platform.finder.badgesAssigned; }
-
-void ensureFile(const std::string& path) {
-  struct stat info;
-  if (::stat(path.c_str(), &info) == 0) return;
-  makeFolders(std::filesystem::path(path).parent_path().string());
-  writeWholeFile(path, "");
-}
 
 size_t heapBytesInUse() {
   struct mallinfo2 info = mallinfo2();

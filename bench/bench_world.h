@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_environment.h"
 #include "quiet_platform.h"
 #include "status/finder_sync.h"
 #include "status_json.h"
@@ -30,9 +31,6 @@ struct World {
   QuietPlatform platform;
   std::shared_ptr<FinderSync> controller;
 };
-
-// Creates the file at `path` with its folders, once per run.
-void ensureFile(const std::string& path);
 
 // Heap bytes in use now, from mallinfo2 (allocated chunks plus mapped blocks).
 size_t heapBytesInUse();

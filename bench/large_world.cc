@@ -17,10 +17,10 @@ std::vector<RootSpec> largeRoots() {
                      clipPaths("Archive", 0, kSmallListSize),
                      clipPaths("Graded", 0, kSmallListSize)});
   }
-  RootSpec film{filmRoot(), clipPaths("Footage", 0, kLargeListSize - 1),
+  // The deep item is among the synced paths.
+  RootSpec film{filmRoot(), clipPaths("Footage", 0, kLargeListSize),
                 clipPaths("Archive", 0, kLargeListSize),
                 clipPaths("Graded", 0, kLargeListSize)};
-  film.synced.emplace_back(kDeepItemRel);
   roots.insert(roots.begin() + kFilmRootPosition, std::move(film));
   return roots;
 }

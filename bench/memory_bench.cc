@@ -10,15 +10,10 @@
 namespace quorbitz::bench {
 namespace {
 
-constexpr size_t kRootCount = 10;
 constexpr size_t kSyncedPaths = 1'000'000;
 
 double syncedBytesPerPath() {
-  std::vector<RootSpec> roots;
-  constexpr size_t kPerRoot = kSyncedPaths / kRootCount;
-  for (size_t i = 0; i < kRootCount; ++i) {
-    roots.push_back({showRoot(i), clipPaths("Footage", i * kPerRoot, kPerRoot), {}, {}});
-  }
+  std::vector<RootSpec> roots = syncedRoots(kSyncedPaths);
   size_t loaded = 0;
   size_t released = 0;
   {

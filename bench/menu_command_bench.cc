@@ -20,7 +20,10 @@ namespace {
 // that the folder stays the size the main application keeps it at.
 constexpr size_t kFilesBetweenClearing = 1000;
 
-std::string deepFolder() { return filmRoot() + "/Footage/Day03/Cam-B"; }
+std::string deepFolder() {
+  const std::string item = deepItemPath();
+  return item.substr(0, item.rfind('/'));
+}
 
 std::string commandsFolder() { return BenchEnvironment::get().finderDir() + "/commands"; }
 

@@ -44,10 +44,10 @@ std::unique_ptr<Canvas> BlankDrawing::beginImage(Size size) {
 
 ImageRef BlankDrawing::emptyImage() { return std::make_shared<BlankImage>(Size{}); }
 
-QuietPlatform::QuietPlatform()
+QuietParts::QuietParts()
     : containers(newXdgGroupContainers()), files(newPosixFileSystem()) {}
 
-Platform QuietPlatform::platform() {
+Platform QuietParts::platform(RunLoop& runLoop) {
   return {finder, *containers, *files, systemLog, pasteboard, runLoop, drawing};
 }
 

@@ -2,6 +2,7 @@
 #include "status_json.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "bench_environment.h"
 
@@ -51,10 +52,22 @@ std::string statusJson(const std::vector<RootSpec>& roots) {
 }
 
 std::string clipPath(std::string_view top, size_t index) {
-  char tail[64];
-  std::snprintf(tail, sizeof tail, "/Day%02zu/Cam-%c/clip_%06zu.mov", index / 400 % 100 + 1,
-                static_cast<char>('A' + index / 100 % 4), index);
-  return std::string(top) + tail;
+  static constexpr std::string_view kScenes[] = {
+      "Harbour",      "Cafe\u0301",    "Station",      "Se\u0301ance", "Rooftop",
+      "Market",       "Mu\u0308nchen", "Bridge",       "Garden",       "Noe\u0308l",
+      "Warehouse",    "Tunnel",        "Fac\u0327ade", "Library",      "Airport",
+      "Zu\u0308rich", "Beach",         "Chapel",       "Sen\u0303ora", "Stadium"};
+  constexpr size_t kSceneCount = std::size(kScenes);
+  const size_t reel = index / 100;
+  const char camera = static_cast<char>('A' + reel % 4);
+  const std::string scene(kScenes[reel % kSceneCount]);
+  char path[256];
+  std::snprintf(
+      path, sizeof path,
+      "/Day %02zu/Cam %c/Reel %04zu/%s - Scene %02zu/%c%04zuC%03zu_%s_take%02zu_v1.mov",
+      reel / 40 + 1, camera, reel, scene.c_str(), reel % kSceneCount + 1, camera, reel,
+      index % 100, scene.c_str(), index % 7 + 1);
+  return std::string(top) + path;
 }
 
 std::vector<std::string> clipPaths(std::string_view top, size_t first, size_t count) {
@@ -64,14 +77,25 @@ std::vector<std::string> clipPaths(std::string_view top, size_t first, size_t co
   return paths;
 }
 
+std::vector<RootSpec> syncedRoots(size_t paths, size_t rootCount) {
+  std::vector<RootSpec> roots;
+  const size_t perRoot = paths / rootCount;
+  for (size_t i = 0; i < rootCount; ++i) {
+    roots.push_back({showRoot(i), clipPaths("Footage", i * perRoot, perRoot), {}, {}});
+  }
+  return roots;
+}
+
 std::string filmRoot() { return BenchEnvironment::get().root() + "/Projects/Film-2026"; }
 
 std::string showRoot(size_t index) {
-  char name[32];
+  char name[48];
   std::snprintf(name, sizeof name, "/Projects/Show-%02zu", index);
   return BenchEnvironment::get().root() + name;
 }
 
-std::string deepItemPath() { return filmRoot() + "/" + std::string(kDeepItemRel); }
+std::string deepItemPath() {
+  return filmRoot() + "/" + clipPath("Footage", kDeepItemIndex);
+}
 
 }  // namespace quorbitz::bench
