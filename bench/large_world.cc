@@ -9,6 +9,7 @@ namespace {
 
 constexpr size_t kFilmRootPosition = kLargeRootCount / 2;
 constexpr size_t kSmallListSize = 10;
+static_assert(kDeepItemIndex < kLargeListSize, "the deep item is among the synced paths");
 
 std::vector<RootSpec> largeRoots() {
   std::vector<RootSpec> roots;

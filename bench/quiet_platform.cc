@@ -31,11 +31,15 @@ class BlankCanvas final : public Canvas {
 
 void TickingRunLoop::tick() {
   for (auto& timer : timers_) timer();
-  // Swapped out first, as a real main queue would run work queued while
+  // Turn after turn until nothing is left, so that one tick is a whole
+  // reload, however many turns the controller splits it into. Each turn
+  // swaps the queue out first, as a real main queue runs work queued while
   // draining on a later turn.
-  running_.swap(queue_);
-  for (auto& work : running_) work();
-  running_.clear();
+  while (!queue_.empty()) {
+    running_.swap(queue_);
+    for (auto& work : running_) work();
+    running_.clear();
+  }
 }
 
 std::unique_ptr<Canvas> BlankDrawing::beginImage(Size size) {

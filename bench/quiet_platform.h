@@ -52,7 +52,9 @@ class QuietPasteboard final : public Pasteboard {
   bool setString(std::string_view) override { return true; }
 };
 
-// Keeps the timer block; a tick fires it and then runs what it queued.
+// Keeps the timer block; a tick fires it and then runs what it queued, and
+// what that queued in turn. Background work runs on the main queue, on this
+// thread, so that its CPU time counts.
 class TickingRunLoop final : public RunLoop {
  public:
   void scheduleRepeatingTimer(std::chrono::milliseconds,
