@@ -11,22 +11,52 @@ namespace quorbitz {
 namespace {
 
 constexpr size_t kFirstChunkSize = 256;
-constexpr size_t kLargestChunkSize = size_t{1} << 20;
+// A member lies at a chunk's number and an offset in it, packed with the
+// top bits of its hash into one word.
+constexpr int kOffsetBits = 20;
+constexpr int kChunkBits = 20;
+constexpr int kPositionBits = kOffsetBits + kChunkBits;
+constexpr size_t kLargestChunkSize = size_t{1} << kOffsetBits;
 constexpr size_t kSmallestTable = 8;
 
-uint32_t tagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
-
-// The table's size is a power of two. FNV-1a's low bits mix poorly, so the
-// slot comes from the top bits of a Fibonacci multiple.
-size_t slotOf(uint64_t hash, size_t slotCount) {
-  const int shift = 64 - std::countr_zero(slotCount);
-  return shift == 64 ? 0 : static_cast<size_t>((hash * 0x9E3779B97F4A7C15ULL) >> shift);
+// FNV-1a's bits mix poorly: texts that differ in their last bytes land
+// near each other, which a linear-probing table cannot afford. The table
+// takes its slot and tag from a full avalanche of the hash.
+uint64_t mixed(uint64_t hash) {
+  hash ^= hash >> 33;
+  hash *= 0xff51afd7ed558ccdULL;
+  hash ^= hash >> 33;
+  hash *= 0xc4ceb9fe1a85ec53ULL;
+  return hash ^ (hash >> 33);
 }
 
-// At most half full: probe runs stay short, and a table of 32-bit slots
-// still costs only eight bytes per member.
+uint64_t tagOf(uint64_t hash) { return mixed(hash) >> kPositionBits; }
+
+// The table's size is a power of two.
+size_t slotOf(uint64_t hash, size_t slotCount) {
+  return static_cast<size_t>(mixed(hash)) & (slotCount - 1);
+}
+
+// At most three quarters full: probe runs stay short, and a table of 32-bit
+// slots costs four to eight bytes per member.
 size_t slotsFor(size_t members) {
-  return std::max(kSmallestTable, std::bit_ceil(2 * members + 1));
+  return std::max(kSmallestTable, std::bit_ceil(members + members / 3 + 1));
+}
+
+// Lengths go before the bytes, seven bits to a byte: one byte for a name
+// or a short path.
+void appendLength(std::vector<char>& chunk, size_t length) {
+  while (length >= 0x80) {
+    chunk.push_back(static_cast<char>((length & 0x7F) | 0x80));
+    length >>= 7;
+  }
+  chunk.push_back(static_cast<char>(length));
+}
+
+size_t lengthBytes(size_t length) {
+  size_t bytes = 1;
+  for (; length >= 0x80; length >>= 7) ++bytes;
+  return bytes;
 }
 
 }  // namespace
@@ -41,8 +71,16 @@ uint64_t CanonicalSet::hashOf(std::string_view text) {
   return hash;
 }
 
-std::string_view CanonicalSet::textOf(const Member& member) const {
-  return {chunks_[member.chunk].data() + member.offset, member.length};
+std::string_view CanonicalSet::textOf(Member member) const {
+  const std::vector<char>& chunk = chunks_[(member >> kOffsetBits) & ((1u << kChunkBits) - 1)];
+  const char* at = chunk.data() + (member & ((1u << kOffsetBits) - 1));
+  size_t length = 0;
+  for (int shift = 0;; shift += 7) {
+    const auto byte = static_cast<unsigned char>(*at++);
+    length |= size_t{byte & 0x7Fu} << shift;
+    if (byte < 0x80) break;
+  }
+  return {at, length};
 }
 
 void CanonicalSet::reserve(size_t count) {
@@ -70,17 +108,19 @@ bool CanonicalSet::insertCanonical(std::string_view canonical) {
 }
 
 CanonicalSet::Member CanonicalSet::store(std::string_view canonical, uint64_t hash) {
-  if (canonical.size() > UINT32_MAX) throw std::length_error("member too long");
-  if (chunks_.empty() ||
-      chunks_.back().capacity() - chunks_.back().size() < canonical.size()) {
+  const size_t needed = lengthBytes(canonical.size()) + canonical.size();
+  if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < needed ||
+      chunks_.back().size() >= kLargestChunkSize) {
+    if (chunks_.size() >= (size_t{1} << kChunkBits)) throw std::length_error("set too large");
     size_t next = chunks_.empty() ? kFirstChunkSize
                                   : std::min(2 * chunks_.back().capacity(), kLargestChunkSize);
-    chunks_.emplace_back().reserve(std::max(next, canonical.size()));
+    // A member longer than a chunk gets one of its own, starting at 0.
+    chunks_.emplace_back().reserve(std::max(next, needed));
   }
   std::vector<char>& chunk = chunks_.back();
-  Member member{static_cast<uint32_t>(chunks_.size() - 1),
-                static_cast<uint32_t>(chunk.size()),
-                static_cast<uint32_t>(canonical.size()), tagOf(hash)};
+  const Member member = (tagOf(hash) << kPositionBits) |
+                        (uint64_t{chunks_.size() - 1} << kOffsetBits) | chunk.size();
+  appendLength(chunk, canonical.size());
   chunk.insert(chunk.end(), canonical.begin(), canonical.end());
   return member;
 }
@@ -96,11 +136,11 @@ void CanonicalSet::rebuildTable(size_t slotCount) {
 
 bool CanonicalSet::containsHashed(std::string_view canonical, uint64_t hash) const {
   if (slots_.empty()) return false;
-  const uint32_t tag = tagOf(hash);
+  const uint64_t tag = tagOf(hash);
   for (size_t slot = slotOf(hash, slots_.size()); slots_[slot] != 0;
        slot = (slot + 1) & (slots_.size() - 1)) {
-    const Member& member = members_[slots_[slot] - 1];
-    if (member.hashTag == tag && textOf(member) == canonical) return true;
+    const Member member = members_[slots_[slot] - 1];
+    if ((member >> kPositionBits) == tag && textOf(member) == canonical) return true;
   }
   return false;
 }

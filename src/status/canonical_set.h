@@ -50,15 +50,11 @@ class CanonicalSet {
   static uint64_t hashOf(std::string_view text);
 
  private:
-  // A large project's sets hold millions of paths: each member is its bytes
-  // in a shared chunk plus sixteen bytes here and a slot of the table.
-  struct Member {
-    uint32_t chunk;
-    uint32_t offset;
-    uint32_t length;
-    uint32_t hashTag;
-  };
-  std::string_view textOf(const Member& member) const;
+  // A large project's sets hold millions of paths: a member is its length
+  // and bytes in a shared chunk, plus eight bytes here (where it lies and
+  // part of its hash) and a slot of the table.
+  using Member = uint64_t;
+  std::string_view textOf(Member member) const;
   bool containsHashed(std::string_view canonical, uint64_t hash) const;
   bool insertCanonical(std::string_view canonical);
   Member store(std::string_view canonical, uint64_t hash);

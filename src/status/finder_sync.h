@@ -24,6 +24,7 @@
 namespace quorbitz {
 
 struct Location;
+struct IndexedRoot;
 using Command = std::vector<std::pair<std::string, std::string>>;
 
 // The application group shared with the main application.
@@ -89,7 +90,7 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   static LoadOutcome loadStatusFile(FileSystem& files, const std::string& path,
                                     const FileAttributes& attributes) noexcept;
   void finishPendingLoad();
-  static std::unique_ptr<LoadedRoots> indexRoots(std::vector<RootStatus> decoded);
+  static std::unique_ptr<LoadedRoots> indexRoots(std::vector<IndexedRoot> decoded);
   void finishLoad(LoadOutcome outcome);
   void failLoad(const FileAttributes& file, std::string line);
   void publishWatchedFolders(const std::vector<std::string>& folders);

@@ -51,6 +51,9 @@ std::optional<int64_t> wholeInt64(dom::element element) {
   return static_cast<int64_t>(doubleValue);
 }
 
+void add(std::vector<std::string>& list, std::string_view text) { list.emplace_back(text); }
+void add(CanonicalSet& set, std::string_view text) { set.insert(text); }
+
 // Reads the members of one JSON object, naming each failing field by its path
 // below `owner` (empty for the top level).
 class FieldReader {
@@ -93,18 +96,22 @@ class FieldReader {
     return std::nullopt;
   }
 
-  Failure stringList(std::string_view key, std::vector<std::string>& out) const {
+  // Into a vector of the texts, or straight into a set of them.
+  template <typename List>
+  Failure stringList(std::string_view key, List& out) const {
     dom::element value;
     if (auto failure = required(key, value)) return failure;
     dom::array items;
     if (value.get_array().get(items)) return wrongType(pathOf(key), "an array");
     out.reserve(items.size());
+    size_t index = 0;
     for (dom::element item : items) {
       std::string_view text;
       if (item.get_string().get(text)) {
-        return wrongType(indexed(pathOf(key), out.size()), "a string");
+        return wrongType(indexed(pathOf(key), index), "a string");
       }
-      out.emplace_back(text);
+      add(out, text);
+      ++index;
     }
     return std::nullopt;
   }
@@ -156,16 +163,38 @@ class FieldReader {
   std::string owner_;
 };
 
+// The three lists of a root, wherever the caller wants them.
+template <typename List>
+struct RootLists {
+  List& keptLocal;
+  List& locked;
+  List& synced;
+};
+
+RootLists<std::vector<std::string>> listsOf(RootStatus& root) {
+  return {root.keptLocal, root.locked, root.synced};
+}
+
+RootLists<CanonicalSet> listsOf(IndexedRoot& root) {
+  return {root.keptLocal, root.locked, root.synced};
+}
+
+RootStatus& statusOf(RootStatus& root) { return root; }
+RootStatus& statusOf(IndexedRoot& indexed) { return indexed.root; }
+
 // The order of the reads decides which error a document with several reports.
-Failure decodeRoot(const FieldReader& fields, RootStatus& root) {
+template <typename Root>
+Failure decodeRoot(const FieldReader& fields, Root& decoded) {
+  RootStatus& root = statusOf(decoded);
+  auto lists = listsOf(decoded);
   if (auto failure = fields.string("path", root.path)) return failure;
   if (auto failure = fields.string("direction", root.direction)) return failure;
   if (auto failure = fields.string("label", root.label)) return failure;
   if (auto failure = fields.string("link", root.link)) return failure;
   if (auto failure = fields.boolean("can_lock", root.canLock)) return failure;
-  if (auto failure = fields.stringList("kept_local", root.keptLocal)) return failure;
-  if (auto failure = fields.stringList("locked", root.locked)) return failure;
-  if (auto failure = fields.stringList("synced", root.synced)) return failure;
+  if (auto failure = fields.stringList("kept_local", lists.keptLocal)) return failure;
+  if (auto failure = fields.stringList("locked", lists.locked)) return failure;
+  if (auto failure = fields.stringList("synced", lists.synced)) return failure;
   if (auto failure = fields.optionalBoolean("root_locked", root.rootLocked)) {
     return failure;
   }
@@ -175,7 +204,8 @@ Failure decodeRoot(const FieldReader& fields, RootStatus& root) {
   return fields.optionalStringMap("roles", root.roles);
 }
 
-Failure decodeRoots(const FieldReader& top, std::vector<RootStatus>& roots) {
+template <typename Root>
+Failure decodeRoots(const FieldReader& top, std::vector<Root>& roots) {
   dom::element value;
   if (auto failure = top.required("roots", value)) return failure;
   dom::array items;
@@ -208,7 +238,8 @@ void releaseLargeParserBuffers() {
   if (parser.capacity() > kLargestKeptParserCapacity) parser = dom::parser{};
 }
 
-DecodeResult decodeDocument(std::string_view text, bool hasPadding) {
+std::optional<DecodeError> parseDocument(std::string_view text, bool hasPadding,
+                                         dom::object& top) {
   dom::parser& parser = threadParser();
   dom::element document;
   simdjson::error_code error =
@@ -217,34 +248,81 @@ DecodeResult decodeDocument(std::string_view text, bool hasPadding) {
     return DecodeError{std::string(kDocumentPath) + ": not valid JSON (" +
                        simdjson::error_message(error) + ")"};
   }
-  dom::object top;
   if (document.get_object().get(top)) {
     return wrongType(std::string(kDocumentPath), "an object");
   }
+  return std::nullopt;
+}
+
+template <typename Root>
+std::variant<std::vector<Root>, DecodeError> decodeFields(dom::object top,
+                                                          int64_t& version) {
   FieldReader fields(top, "");
-  Status status;
-  if (auto failure = fields.integer("version", status.version)) {
-    return *std::move(failure);
-  }
-  if (auto failure = decodeRoots(fields, status.roots)) {
-    return *std::move(failure);
-  }
-  return status;
+  if (auto failure = fields.integer("version", version)) return *std::move(failure);
+  std::vector<Root> roots;
+  if (auto failure = decodeRoots(fields, roots)) return *std::move(failure);
+  return roots;
+}
+
+// The text without a leading byte order mark, and whether the spare
+// capacity after it lets simdjson parse it in place. The mark is at the
+// front, so skipping it leaves the spare bytes usable.
+std::pair<std::string_view, bool> documentText(const std::string& bytes) {
+  std::string_view text = bytes;
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return {text, bytes.capacity() >= bytes.size() + simdjson::SIMDJSON_PADDING};
+}
+
+DecodeError outOfMemory() {
+  return DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
 }
 
 }  // namespace
 
 DecodeResult decodeStatus(const std::string& bytes) {
-  std::string_view text = bytes;
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  // The spare capacity lies after the last byte, so skipping the mark at the
-  // front leaves it usable.
-  const bool hasPadding = bytes.capacity() >= bytes.size() + simdjson::SIMDJSON_PADDING;
   DecodeResult result = DecodeError{};
   try {
-    result = decodeDocument(text, hasPadding);
+    auto [text, hasPadding] = documentText(bytes);
+    dom::object top;
+    if (auto failure = parseDocument(text, hasPadding, top)) {
+      result = *std::move(failure);
+    } else {
+      Status status;
+      auto roots = decodeFields<RootStatus>(top, status.version);
+      if (auto* error = std::get_if<DecodeError>(&roots)) {
+        result = std::move(*error);
+      } else {
+        status.roots = std::get<std::vector<RootStatus>>(std::move(roots));
+        result = std::move(status);
+      }
+    }
   } catch (const std::bad_alloc&) {
-    result = DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
+    result = outOfMemory();
+  }
+  releaseLargeParserBuffers();
+  return result;
+}
+
+IndexedDecodeResult decodeStatusIndexed(std::string bytes) {
+  IndexedDecodeResult result = DecodeError{};
+  try {
+    auto [text, hasPadding] = documentText(bytes);
+    dom::object top;
+    if (auto failure = parseDocument(text, hasPadding, top)) {
+      result = *std::move(failure);
+    } else {
+      // The parsed document holds copies of every string.
+      bytes = std::string();
+      int64_t version = 0;
+      auto roots = decodeFields<IndexedRoot>(top, version);
+      if (auto* error = std::get_if<DecodeError>(&roots)) {
+        result = std::move(*error);
+      } else {
+        result = std::get<std::vector<IndexedRoot>>(std::move(roots));
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    result = outOfMemory();
   }
   releaseLargeParserBuffers();
   return result;

@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "status/canonical_set.h"
 #include "status/status.h"
 
 namespace quorbitz {
@@ -25,5 +26,20 @@ using DecodeResult = std::variant<Status, DecodeError>;
 // Never throws. When `bytes.capacity()` leaves kStatusDecodePadding spare
 // bytes after the content, no copy of the document is made.
 DecodeResult decodeStatus(const std::string& bytes);
+
+// A root whose three lists went straight into sets, leaving its own empty.
+struct IndexedRoot {
+  RootStatus root;
+  CanonicalSet keptLocal;
+  CanonicalSet locked;
+  CanonicalSet synced;
+};
+
+using IndexedDecodeResult = std::variant<std::vector<IndexedRoot>, DecodeError>;
+
+// The same decoding for the extension's own use: a large project's paths
+// are held once, in their sets, and the file's bytes are let go as soon as
+// they are parsed.
+IndexedDecodeResult decodeStatusIndexed(std::string bytes);
 
 }  // namespace quorbitz

@@ -30,20 +30,12 @@ using RootSets = CanonicalMap<CanonicalSet>;
 
 // One entry per root, keyed by its path. Of two roots with the same path the
 // first keeps its entry, as it is also the one that root location picks.
-// The lists move into the sets: nothing reads them from the roots, and a
-// large project would otherwise hold every path twice.
-RootSets takeRootSets(std::vector<RootStatus>& roots,
-                      std::vector<std::string> RootStatus::*list) {
+RootSets takeRootSets(std::vector<IndexedRoot>& roots, CanonicalSet IndexedRoot::*list) {
   RootSets sets;
   sets.reserve(roots.size());
-  for (RootStatus& root : roots) {
-    std::vector<std::string> members = std::move(root.*list);
-    (root.*list).clear();
-    auto [entry, inserted] = sets.try_emplace(root.path);
-    if (!inserted) continue;
-    entry->second.reserve(members.size());
-    entry->second.insert(std::make_move_iterator(members.begin()),
-                         std::make_move_iterator(members.end()));
+  for (IndexedRoot& root : roots) {
+    sets.try_emplace(root.root.path, std::move(root.*list));
+    root.*list = CanonicalSet();
   }
   return sets;
 }
@@ -88,13 +80,15 @@ struct FinderSync::LoadedRoots {
 };
 
 std::unique_ptr<FinderSync::LoadedRoots> FinderSync::indexRoots(
-    std::vector<RootStatus> decoded) {
+    std::vector<IndexedRoot> decoded) {
   auto loaded = std::make_unique<LoadedRoots>();
-  loaded->roots = std::move(decoded);
+  loaded->syncedSets = takeRootSets(decoded, &IndexedRoot::synced);
+  loaded->keptSets = takeRootSets(decoded, &IndexedRoot::keptLocal);
+  loaded->lockedSets = takeRootSets(decoded, &IndexedRoot::locked);
   std::vector<RootStatus>& roots = loaded->roots;
-  loaded->syncedSets = takeRootSets(roots, &RootStatus::synced);
-  loaded->keptSets = takeRootSets(roots, &RootStatus::keptLocal);
-  loaded->lockedSets = takeRootSets(roots, &RootStatus::locked);
+  roots.reserve(decoded.size());
+  for (IndexedRoot& root : decoded) roots.push_back(std::move(root.root));
+  decoded.clear();
   auto setOf = [](const RootSets& sets, const std::string& rootPath) {
     auto entry = sets.find(rootPath);
     return entry == sets.end() ? nullptr : &entry->second;
@@ -234,15 +228,13 @@ FinderSync::LoadOutcome FinderSync::loadStatusFile(FileSystem& files, const std:
       outcome.line = "quorbitzFS: reload \u2014 can't read status.json";
       return outcome;
     }
-    DecodeResult decoded = decodeStatus(*bytes);
-    // The decoded document holds copies of its strings: the file's bytes
-    // need not stay while the sets are built.
+    IndexedDecodeResult decoded = decodeStatusIndexed(std::move(*bytes));
     bytes.reset();
     if (auto* error = std::get_if<DecodeError>(&decoded)) {
       outcome.line = "quorbitzFS: reload \u2014 decode failed: " + error->description;
       return outcome;
     }
-    std::vector<RootStatus>& decodedRoots = std::get<Status>(decoded).roots;
+    auto& decodedRoots = std::get<std::vector<IndexedRoot>>(decoded);
     outcome.line = "quorbitzFS: reload \u2014 " + std::to_string(decodedRoots.size()) + " roots";
     outcome.loaded = indexRoots(std::move(decodedRoots));
   } catch (...) {

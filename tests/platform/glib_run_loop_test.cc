@@ -6,6 +6,9 @@
 
 #include <thread>
 
+#include "status/finder_sync.h"
+#include "support/fake_platform.h"
+
 namespace quorbitz {
 namespace {
 
@@ -42,6 +45,23 @@ TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
   loop.dispatchToMain([&] { slice(3); });
   ASSERT_TRUE(loop.runUntil([&] { return order.size() == 5; }, std::chrono::seconds(10)));
   EXPECT_EQ(order[1], "input");
+}
+
+// The controller's timer loads read and decode on the worker; what they
+// change reaches the file manager from the main queue.
+TEST(GlibRunLoop, ControllerLoadsBesideTheMainThread) {
+  testing::FakePlatform fake;
+  GlibRunLoop loop(false);
+  const std::string root = fake.temp.path() + "/Film";
+  fake.temp.write("Film/a.mov", "x");
+  fake.writeStatus(testing::statusJson({testing::rootJson(root)}));
+  auto controller = FinderSync::create({fake.finder, *fake.containers, *fake.files,
+                                        fake.systemLog, fake.pasteboard, loop, fake.drawing});
+  controller->requestBadgeIdentifierForURL(root + "/a.mov");
+  fake.writeStatus(testing::statusJson({testing::rootJson(root, "[]", R"(["a.mov"])")}));
+  loop.fireTimers();
+  loop.drainMainQueue();
+  EXPECT_EQ(fake.finder.calls.back(), "setBadgeIdentifier synced " + root + "/a.mov");
 }
 
 }  // namespace
