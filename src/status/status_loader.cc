@@ -15,10 +15,10 @@ namespace {
 
 constexpr std::string_view kStatusFileName = "status.json";
 
-// The main thread reads and decodes the file. 1,000,000 synced paths take
-// about 38 MB and half a second to read and decode on a small machine; past
-// this limit, over three times that, a file is refused rather than let it
-// block the file manager for longer.
+// A worker reads and decodes the file, so the limit is about memory: a
+// load holds the parsed document and the new sets beside the ones in force,
+// several times the file's size. A realistic status of 1,000,000 synced
+// paths is 84 MB.
 constexpr uint64_t kLargestStatusFile = uint64_t{128} << 20;
 
 // Logged for an allocation failure anywhere in a load, as the decoder words
