@@ -277,24 +277,24 @@ DecodeError outOfMemory() {
   return DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
 }
 
-}  // namespace
+template <typename Root>
+using RootsOrError = std::variant<std::vector<Root>, DecodeError>;
 
-DecodeResult decodeStatus(const std::string& bytes) {
-  DecodeResult result = DecodeError{};
+// Parses `bytes` and decodes the document into roots of type Root. With
+// `release` (the same string as `bytes`), the file's bytes are freed once
+// parsed: the parsed document holds copies of every string.
+template <typename Root>
+RootsOrError<Root> decodeDocument(const std::string& bytes, int64_t& version,
+                                  std::string* release) {
+  RootsOrError<Root> result = DecodeError{};
   try {
     auto [text, hasPadding] = documentText(bytes);
     dom::object top;
     if (auto failure = parseDocument(text, hasPadding, top)) {
       result = *std::move(failure);
     } else {
-      Status status;
-      auto roots = decodeFields<RootStatus>(top, status.version);
-      if (auto* error = std::get_if<DecodeError>(&roots)) {
-        result = std::move(*error);
-      } else {
-        status.roots = std::get<std::vector<RootStatus>>(std::move(roots));
-        result = std::move(status);
-      }
+      if (release) *release = std::string();
+      result = decodeFields<Root>(top, version);
     }
   } catch (const std::bad_alloc&) {
     result = outOfMemory();
@@ -303,29 +303,19 @@ DecodeResult decodeStatus(const std::string& bytes) {
   return result;
 }
 
+}  // namespace
+
+DecodeResult decodeStatus(const std::string& bytes) {
+  Status status;
+  auto roots = decodeDocument<RootStatus>(bytes, status.version, nullptr);
+  if (auto* error = std::get_if<DecodeError>(&roots)) return std::move(*error);
+  status.roots = std::get<std::vector<RootStatus>>(std::move(roots));
+  return status;
+}
+
 IndexedDecodeResult decodeStatusIndexed(std::string bytes) {
-  IndexedDecodeResult result = DecodeError{};
-  try {
-    auto [text, hasPadding] = documentText(bytes);
-    dom::object top;
-    if (auto failure = parseDocument(text, hasPadding, top)) {
-      result = *std::move(failure);
-    } else {
-      // The parsed document holds copies of every string.
-      bytes = std::string();
-      int64_t version = 0;
-      auto roots = decodeFields<IndexedRoot>(top, version);
-      if (auto* error = std::get_if<DecodeError>(&roots)) {
-        result = std::move(*error);
-      } else {
-        result = std::get<std::vector<IndexedRoot>>(std::move(roots));
-      }
-    }
-  } catch (const std::bad_alloc&) {
-    result = outOfMemory();
-  }
-  releaseLargeParserBuffers();
-  return result;
+  int64_t version = 0;
+  return decodeDocument<IndexedRoot>(bytes, version, &bytes);
 }
 
 }  // namespace quorbitz
