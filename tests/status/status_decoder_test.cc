@@ -158,6 +158,9 @@ TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
   };
   for (const auto& [json, description] : cases) {
     EXPECT_EQ(errorOf(decodeStatus(json)), description) << json.substr(0, 120);
+    // The extension's own decoding, straight into sets, says the same.
+    IndexedDecodeResult indexed = decodeStatusIndexed(json);
+    EXPECT_EQ(std::get<DecodeError>(indexed).description, description);
   }
 }
 
