@@ -53,14 +53,14 @@ TEST(MenuActions, EveryChoiceLeavesItsOwnCommandFileAndNoOpenDescriptor) {
   auto controller = FinderSync::create(fake.platform());
   controller->syncNow();  // the folders exist before counting descriptors
   std::filesystem::remove_all(fake.finderDir() + "/commands");
-  const size_t descriptorsBefore = filesIn("/proc/self/fd").size();
+  const size_t descriptorsBefore = filesIn("/dev/fd").size();
   std::map<std::string, int> expected, found;
   for (int i = 0; i < 10'000; ++i) {
     const auto& [selector, command] = actions[i % actions.size()];
     controller->perform(selector);
     if (!command.empty()) ++expected[command];
   }
-  EXPECT_EQ(filesIn("/proc/self/fd").size(), descriptorsBefore);
+  EXPECT_EQ(filesIn("/dev/fd").size(), descriptorsBefore);
   const std::regex uuidName(
       ".*/[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\.json");
   for (const std::string& file : filesIn(fake.finderDir() + "/commands")) {

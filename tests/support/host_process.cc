@@ -27,7 +27,12 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
 HostProcess::HostProcess(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
   int toChild[2], fromChild[2];
-  if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) return;
+  // pipe2 is Linux's; the descriptors are marked one by one, before any
+  // child is spawned, so none leaks into it.
+  if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
+  for (int fd : {toChild[0], toChild[1], fromChild[0], fromChild[1]}) {
+    fcntl(fd, F_SETFD, FD_CLOEXEC);
+  }
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
