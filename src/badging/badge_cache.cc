@@ -13,6 +13,7 @@ namespace quorbitz {
 namespace {
 
 constexpr size_t kShardCount = 256;
+constexpr size_t kChunkOfBytes = size_t{256} << 10;
 constexpr size_t kSmallestShard = 8;
 
 size_t slotOf(uint32_t hash, size_t slotCount) { return hash & (slotCount - 1); }
@@ -28,7 +29,7 @@ struct BadgeCache::Block {
   uint32_t hash;
   uint32_t pathLength;
   uint32_t relLength;
-  bool relStored;  // false when the canonical rel is the path's own tail
+  uint32_t relStored;  // 0 when the canonical rel is the path's own tail
 
   char* bytes() { return reinterpret_cast<char*>(this + 1); }
   std::string_view path() { return {bytes(), pathLength}; }
@@ -36,22 +37,72 @@ struct BadgeCache::Block {
     if (relStored) return {bytes() + pathLength, relLength};
     return {bytes() + pathLength - relLength, relLength};
   }
-
-  static Block* make(std::string_view path, std::string_view canonicalRel, uint32_t hash) {
-    const bool relIsTail = path.ends_with(canonicalRel);
-    const uint32_t pathLength = checkedLength(path.size());
-    const uint32_t relLength = checkedLength(canonicalRel.size());
-    const size_t stored = path.size() + (relIsTail ? 0 : canonicalRel.size());
-    void* memory = ::operator new(sizeof(Block) + stored);
-    auto* block = new (memory) Block{hash, pathLength, relLength, !relIsTail};
-    std::memcpy(block->bytes(), path.data(), path.size());
-    if (!relIsTail) {
-      std::memcpy(block->bytes() + path.size(), canonicalRel.data(), canonicalRel.size());
-    }
-    return block;
+  size_t size() const {
+    return (sizeof(Block) + pathLength + (relStored ? relLength : 0) + 3) & ~size_t{3};
   }
-  static void destroy(Block* block) { ::operator delete(block); }
 };
+
+BadgeCache::Block* BadgeCache::makeBlock(std::string_view path, std::string_view canonicalRel,
+                                         uint32_t hash) {
+  const bool relIsTail = path.ends_with(canonicalRel);
+  const Block header{hash, checkedLength(path.size()), checkedLength(canonicalRel.size()),
+                     relIsTail ? 0u : 1u};
+  auto* block = new (allocate(header.size())) Block(header);
+  std::memcpy(block->bytes(), path.data(), path.size());
+  if (!relIsTail) {
+    std::memcpy(block->bytes() + path.size(), canonicalRel.data(), canonicalRel.size());
+  }
+  liveBytes_ += header.size();
+  return block;
+}
+
+char* BadgeCache::allocate(size_t size) {
+  if (size > kChunkOfBytes / 4) {
+    chunksOfBytes_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    return chunksOfBytes_.back().get();
+  }
+  if (size > left_) {
+    chunksOfBytes_.push_back(std::make_unique_for_overwrite<char[]>(kChunkOfBytes));
+    cursor_ = chunksOfBytes_.back().get();
+    left_ = kChunkOfBytes;
+  }
+  char* at = cursor_;
+  cursor_ += size;
+  left_ -= size;
+  return at;
+}
+
+void BadgeCache::release(Block* block) {
+  liveBytes_ -= block->size();
+  deadBytes_ += block->size();
+}
+
+void BadgeCache::compact() {
+  // All copies are made before any entry moves to them, so running out of
+  // memory part-way leaves the cache as it was.
+  std::vector<std::unique_ptr<char[]>> oldChunks = std::move(chunksOfBytes_);
+  chunksOfBytes_.clear();
+  cursor_ = nullptr;
+  left_ = 0;
+  std::vector<Block*> moved(handleCount_, nullptr);
+  try {
+    for (size_t handle = 0; handle < handleCount_; ++handle) {
+      Block* block = entry(static_cast<Handle>(handle)).block;
+      if (!block) continue;
+      moved[handle] = reinterpret_cast<Block*>(allocate(block->size()));
+      std::memcpy(static_cast<void*>(moved[handle]), block, block->size());
+    }
+  } catch (...) {
+    chunksOfBytes_ = std::move(oldChunks);
+    cursor_ = nullptr;
+    left_ = 0;
+    return;
+  }
+  for (size_t handle = 0; handle < handleCount_; ++handle) {
+    if (moved[handle]) entry(static_cast<Handle>(handle)).block = moved[handle];
+  }
+  deadBytes_ = 0;
+}
 
 // Open addressing with linear probing; a slot holds a handle plus one, or 0.
 struct BadgeCache::Shard {
@@ -61,11 +112,7 @@ struct BadgeCache::Shard {
 
 BadgeCache::BadgeCache() : shards_(new Shard[kShardCount]) {}
 
-BadgeCache::~BadgeCache() {
-  for (size_t handle = 0; handle < handleCount_; ++handle) {
-    if (Block* block = entry(static_cast<Handle>(handle)).block) Block::destroy(block);
-  }
-}
+BadgeCache::~BadgeCache() = default;
 
 uint32_t BadgeCache::hashOf(std::string_view canonical) {
   return static_cast<uint32_t>((CanonicalSet::hashOf(canonical) * 0x9E3779B97F4A7C15ULL) >> 32);
@@ -125,9 +172,9 @@ BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string
   if (std::optional<Handle> found = find(path, canonical)) {
     Entry& existing = entry(*found);
     if (existing.block->canonicalRel() != canonicalRel) {
-      Block* replacement = Block::make(existing.block->path(), canonicalRel,
-                                       existing.block->hash);
-      Block::destroy(existing.block);
+      Block* replacement = makeBlock(existing.block->path(), canonicalRel,
+                                     existing.block->hash);
+      release(existing.block);
       existing.block = replacement;
     }
     existing.placement = placement;
@@ -148,12 +195,12 @@ BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string
     }
     shard.slots = std::move(grown);
   }
-  Block* block = Block::make(path, canonicalRel, hash);
+  Block* block = makeBlock(path, canonicalRel, hash);
   Handle handle;
   try {
     handle = newHandle();
   } catch (...) {
-    Block::destroy(block);
+    release(block);
     throw;
   }
   entry(handle) = Entry{block, placement, badge};
@@ -183,13 +230,14 @@ void BadgeCache::erase(Handle handle) {
   shard.slots[hole] = 0;
   --shard.count;
   --liveCount_;
-  Block::destroy(erased.block);
+  release(erased.block);
   erased.block = nullptr;
   // A failed push leaves the handle unused, never lost from the table.
   try {
     freeHandles_.push_back(handle);
   } catch (...) {
   }
+  if (deadBytes_ > 2 * liveBytes_ + kChunkOfBytes) compact();
 }
 
 }  // namespace quorbitz

@@ -58,7 +58,8 @@ class BadgeCache {
 
  private:
   // The path, then its canonical part below the root unless that is the
-  // path's own tail, behind a small header: one allocation per entry.
+  // path's own tail, behind a small header, in the cache's own chunks: a
+  // separate allocation per entry would cost more than the entry itself.
   struct Block;
   struct Entry {
     Block* block = nullptr;
@@ -73,6 +74,12 @@ class BadgeCache {
     return chunks_[handle >> kChunkBits][handle & ((size_t{1} << kChunkBits) - 1)];
   }
   Handle newHandle();
+  Block* makeBlock(std::string_view path, std::string_view canonicalRel, uint32_t hash);
+  char* allocate(size_t size);
+  void release(Block* block);
+  // Copies the live blocks into fresh chunks once most of the old bytes
+  // belong to erased entries.
+  void compact();
 
   static uint32_t hashOf(std::string_view canonical);
   Shard& shardOf(uint32_t hash) const;
@@ -88,6 +95,12 @@ class BadgeCache {
   size_t handleCount_ = 0;
   std::vector<Handle> freeHandles_;
   size_t liveCount_ = 0;
+
+  std::vector<std::unique_ptr<char[]>> chunksOfBytes_;
+  char* cursor_ = nullptr;
+  size_t left_ = 0;
+  size_t liveBytes_ = 0;
+  size_t deadBytes_ = 0;
 };
 
 }  // namespace quorbitz
