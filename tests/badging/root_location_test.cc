@@ -47,11 +47,18 @@ TEST(RootLocation, InnermostRootWinsAndRelIsCutAfterIt) {
   for (const auto& c : cases) {
     std::vector<RootStatus> roots = rootsAt(c.roots);
     std::optional<Location> location = locate(c.item, roots);
+    // Badges locate items by their canonical spelling, to the same root.
+    std::vector<std::string> canonicalRoots;
+    for (const RootStatus& root : roots) canonicalRoots.push_back(canonicalText(root.path));
+    auto canonical = locateCanonical(c.item, canonicalText(c.item), canonicalRoots);
     SCOPED_TRACE(c.item);
     ASSERT_EQ(location.has_value(), c.rootLink.has_value());
+    ASSERT_EQ(canonical.has_value(), c.rootLink.has_value());
     if (!location) continue;
     EXPECT_EQ(location->root->link, *c.rootLink);
     EXPECT_EQ(location->rel, c.rel);
+    EXPECT_EQ(&roots[canonical->rootIndex], location->root);
+    EXPECT_EQ(std::string_view(c.item).substr(canonical->relStart), c.rel);
   }
 }
 
