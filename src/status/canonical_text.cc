@@ -93,16 +93,19 @@ std::optional<std::string> composed(std::string_view text) {
 
 std::string canonicalText(std::string_view text) {
   if (isAscii(text)) return std::string(text);
-  if (std::optional<std::string> whole = composed(text)) return std::move(*whole);
-  // A name with stray bytes stays as it is without keeping the other names
-  // of the path from their canonical spelling.
+  // Name by name: "/" composes with nothing, so the names' canonical
+  // spellings joined are the path's. Only the names that need it go through
+  // the normaliser (a long path usually has one accented name), and a name
+  // with stray bytes stays as it is without keeping the others from their
+  // canonical spelling.
   std::string result;
   result.reserve(text.size());
   size_t start = 0;
   while (true) {
     size_t slash = text.find('/', start);
     std::string_view name = text.substr(start, slash - start);
-    std::optional<std::string> canonicalName = composed(name);
+    std::optional<std::string> canonicalName;
+    if (!isAscii(name)) canonicalName = composed(name);
     if (canonicalName) {
       result += *canonicalName;
     } else {
