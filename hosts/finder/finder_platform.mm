@@ -118,6 +118,14 @@ class MainRunLoop final : public RunLoop {
     });
   }
 
+  // Reading and decoding a large status.json must not hold up the Finder's
+  // windows; the controller starts one such load at a time.
+  void dispatchToBackground(std::function<void()> work) override {
+    dispatch_async(dispatch_get_global_queue(QOS_CLASS_UTILITY, 0), ^{
+      runGuarded(work);
+    });
+  }
+
  private:
   static void runGuarded(const std::function<void()>& block) noexcept {
     try {

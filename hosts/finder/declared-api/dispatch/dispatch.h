@@ -21,4 +21,10 @@ typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;
 extern "C" dispatch_queue_t dispatch_get_main_queue(void);
 extern "C" void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
 
+// dispatch/dispatch_get_global_queue, dispatch/dispatch_qos_class_t
+// (QOS_CLASS_UTILITY = 0x11)
+typedef unsigned int qos_class_t;
+static const qos_class_t QOS_CLASS_UTILITY = 0x11;
+extern "C" dispatch_queue_t dispatch_get_global_queue(intptr_t identifier, uintptr_t flags);
+
 NS_ASSUME_NONNULL_END
