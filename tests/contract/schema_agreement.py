@@ -76,13 +76,12 @@ def variations():
     docs += ['{"roots":[],"version":1}', status([root(), root()]),
              status([root(path='"/home/Caf\\u00e9"'), root(path='"/home/Cafe\\u0301"')]),
              status([root(), root(path='"/home/ann"')]),
-             # the decoder's own edge cases: a byte-order mark, repeated keys,
+             # the decoder's own edge cases the fuzz corpus lacks: repeated keys,
              # escapes, integral doubles, range ends, bad UTF-8, deep nesting
-             "\ufeff" + status([root()]), '{"version":2,"version":"x","roots":[],"roots":7}',
+             '{"version":2,"version":"x","roots":[],"roots":7}', status(["[" * 5000 + "]" * 5000]),
              with_root(path=r'"\/home\/Ren\u00e9"'), with_root(label='"Fi\udcfflm"'),
              *(status([], v) for v in ["-0.0", "-3", "1e30", "9223372036854775807",
-                                       "9223372036854775808", "-9223372036854775808"]),
-             '{"version":1,"roots":[', status(["[" * 5000 + "]" * 5000])]
+                                       "-9223372036854775808"])]
     return docs
 
 
@@ -179,10 +178,6 @@ def main():
     with tempfile.TemporaryDirectory() as temp:
         work = Path(temp)
         problems = check_status_agreement(work) + check_command_schema(work)
-        usage = subprocess.run([HOST, "check-status", "--no-such-option"],
-                               stderr=subprocess.DEVNULL).returncode
-        if usage != 2:
-            problems.append(f"check-status with a bad option exits {usage}, not 2")
     for problem in problems:
         print(problem)
     return 1 if problems else 0

@@ -1,109 +1,69 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "support/host_process.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-extern char** environ;
+#include <gio/gio.h>
 
 namespace quorbitz::testing {
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-  std::vector<char*> result;
-  for (auto& text : strings) result.push_back(text.data());
-  result.push_back(nullptr);
-  return result;
-}
-
-}  // namespace
 
 HostProcess::HostProcess(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
-  int toChild[2], fromChild[2];
-  // pipe2 is Linux's; the descriptors are marked one by one, before any
-  // child is spawned, so none leaks into it.
-  if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
-  for (int fd : {toChild[0], toChild[1], fromChild[0], fromChild[1]}) {
-    fcntl(fd, F_SETFD, FD_CLOEXEC);
+  GSubprocessLauncher* launcher = g_subprocess_launcher_new(
+      GSubprocessFlags(G_SUBPROCESS_FLAGS_STDIN_PIPE | G_SUBPROCESS_FLAGS_STDOUT_PIPE));
+  // The lines the host logs are read from its events, never sent to syslog.
+  g_subprocess_launcher_setenv(launcher, "QUORBITZ_NO_SYSLOG", "1", true);
+  for (const std::string& entry : environment) {
+    const size_t equals = entry.find('=');
+    g_subprocess_launcher_setenv(launcher, entry.substr(0, equals).c_str(),
+                                 entry.substr(equals + 1).c_str(), true);
   }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, fromChild[1], 1);
-  std::vector<std::string> argv{QUORBITZ_HOST_BINARY};
-  argv.insert(argv.end(), args.begin(), args.end());
-  // The added entries come first: the first of two equal names wins. The
-  // lines the host logs are read from its events, never sent to syslog.
-  std::vector<std::string> env = environment;
-  env.emplace_back("QUORBITZ_NO_SYSLOG=1");
-  for (char** entry = environ; *entry; ++entry) env.emplace_back(*entry);
-  posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, pointers(argv).data(),
-              pointers(env).data());
-  posix_spawn_file_actions_destroy(&actions);
-  close(toChild[0]);
-  close(fromChild[1]);
-  input_ = toChild[1];
-  output_ = fromChild[0];
+  std::vector<const char*> argv{"timeout", "300", QUORBITZ_HOST_BINARY};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  argv.push_back(nullptr);
+  process_ = g_subprocess_launcher_spawnv(launcher, argv.data(), nullptr);
+  g_object_unref(launcher);
+  // A host that ended early closes its input; writing to it must not end the test.
   signal(SIGPIPE, SIG_IGN);
 }
 
 HostProcess::~HostProcess() {
-  if (pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-  if (input_ >= 0) close(input_);
-  if (output_ >= 0) close(output_);
+  if (!process_) return;
+  // `timeout` hands the signal on to the host.
+  g_subprocess_send_signal(process_, SIGTERM);
+  g_subprocess_wait(process_, nullptr, nullptr);
+  g_object_unref(process_);
 }
 
-std::optional<std::string> HostProcess::readLine(Clock::time_point deadline) {
-  while (buffered_.find('\n') == std::string::npos) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) return std::nullopt;
-    pollfd ready{output_, POLLIN, 0};
-    if (poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
-    char chunk[4096];
-    const ssize_t got = read(output_, chunk, sizeof chunk);
-    if (got <= 0) return std::nullopt;
-    buffered_.append(chunk, static_cast<size_t>(got));
-  }
-  std::string line = buffered_.substr(0, buffered_.find('\n'));
-  buffered_.erase(0, line.size() + 1);
-  return line;
-}
-
-bool HostProcess::waitFor(const std::string& prefix, std::chrono::milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (std::optional<std::string> line = readLine(deadline)) {
-    if (line->starts_with(prefix)) return true;
+// Byte by byte, so that nothing read ahead is lost to finish().
+bool HostProcess::waitFor(const std::string& prefix) {
+  GInputStream* output = g_subprocess_get_stdout_pipe(process_);
+  std::string line;
+  for (char byte; g_input_stream_read(output, &byte, 1, nullptr, nullptr) == 1;) {
+    if (byte != '\n') {
+      line += byte;
+    } else if (line.starts_with(prefix)) {
+      return true;
+    } else {
+      line.clear();
+    }
   }
   return false;
 }
 
 int HostProcess::finish(const std::string& input, std::string* output) {
-  // A host that ended early takes no input; its exit status tells why.
-  [[maybe_unused]] const ssize_t written = write(input_, input.data(), input.size());
-  close(input_);
-  input_ = -1;
-  // Read to the end, so that the host never blocks on a full pipe.
-  std::string collected;
-  while (std::optional<std::string> line =
-             readLine(Clock::now() + std::chrono::seconds(20))) {
-    collected += *line + "\n";
+  if (!process_) return -1;
+  GBytes* written = g_bytes_new(input.data(), input.size());
+  GBytes* read = nullptr;
+  g_subprocess_communicate(process_, written, nullptr, &read, nullptr, nullptr);
+  g_subprocess_wait(process_, nullptr, nullptr);
+  if (output && read) {
+    output->assign(static_cast<const char*>(g_bytes_get_data(read, nullptr)),
+                   g_bytes_get_size(read));
   }
-  if (output) *output = collected;
-  int status = 0;
-  waitpid(pid_, &status, 0);
-  pid_ = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  g_bytes_unref(written);
+  if (read) g_bytes_unref(read);
+  return g_subprocess_get_if_exited(process_) ? g_subprocess_get_exit_status(process_) : -1;
 }
 
 int runHost(const std::vector<std::string>& args, std::string* output,

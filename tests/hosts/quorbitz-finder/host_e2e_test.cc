@@ -15,7 +15,6 @@ namespace {
 
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 // Without --no-timer the polling timer ticks on, each tick saying again that
 // the status file is missing, until the file appears.
@@ -23,13 +22,13 @@ TEST(HostEndToEnd, PollingTimerReloadsUntilTheStatusFileAppears) {
   TempDir temp;
   HostProcess host({"run", "--container", temp.path()});
   for (int load = 0; load < 3; ++load) {
-    ASSERT_TRUE(host.waitFor("log \"quorbitzFS: reload \u2014 stat", 60s))
+    ASSERT_TRUE(host.waitFor("log \"quorbitzFS: reload \u2014 stat"))
         << "load " << load;
   }
   // Written aside and renamed, as the main application does.
   temp.write("finder/status.tmp", statusJson({rootJson(temp.path())}));
   fs::rename(temp.path() + "/finder/status.tmp", temp.path() + "/finder/status.json");
-  EXPECT_TRUE(host.waitFor("log \"quorbitzFS: reload \u2014 1 roots\"", 60s));
+  EXPECT_TRUE(host.waitFor("log \"quorbitzFS: reload \u2014 1 roots\""));
   EXPECT_EQ(host.finish(), 0);
 }
 
@@ -43,6 +42,7 @@ TEST(HostEndToEnd, CommandLineAnswersWithItsExitStatus) {
   };
   const std::vector<Case> cases = {
       {{"run", "--frob"}, {}, "", 2, ""},
+      {{"check-status", "--no-such-option"}, {}, "", 2, ""},
       {{}, {}, "", 2, ""},
       {{"--help"}, {}, "", 0, "setBadgeIdentifier ID PATH"},
       {{"demo", "--keep", temp.path() + "/demo"}, {}, "", 0, "Footage: synced -> locked"},
