@@ -43,6 +43,9 @@ TEST(RootLocation, InnermostRootWinsAndRelIsCutAfterIt) {
       {{kComposedRoot}, kDecomposedItem, "link0", "Sce\xCC\x80ne/a"},
       {{"/m/Cafe\xCC\x81"}, "/m/Caf\xC3\xA9/x", "link0", "x"},
       {{"/m/a\xE9"}, "/m/a\xE9/x", "link0", "x"},
+      // Neither Latin-1 bytes nor a dropped accent spell the same name.
+      {{"/m/caf\xE9"}, "/m/caf\xC3\xA9/x", std::nullopt, ""},
+      {{"/m/cafe"}, "/m/caf\xC3\xA9/x", std::nullopt, ""},
   };
   for (const auto& c : cases) {
     std::vector<RootStatus> roots = rootsAt(c.roots);

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "actions/command_file.h"
-#include "faults/fault_fixture.h"
+#include "support/controller_fixture.h"
 #include "support/failing_allocation.h"
 
 namespace quorbitz::testing {
@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class OddPaths : public FaultTest {};
+class OddPaths : public ControllerTest {};
 
 TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
   const std::string longName(4096 - root().size() - 1, 'n');

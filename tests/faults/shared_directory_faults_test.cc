@@ -12,7 +12,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "faults/fault_fixture.h"
+#include "support/controller_fixture.h"
 
 namespace quorbitz::testing {
 namespace {
@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 
-class SharedDirectoryFaults : public FaultTest {
+class SharedDirectoryFaults : public ControllerTest {
  protected:
   size_t commandCount() const { return filesIn(fake.finderDir() + "/commands").size(); }
   // A badge request, a menu and two actions on the Footage folder.

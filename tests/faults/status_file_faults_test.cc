@@ -11,7 +11,7 @@
 #include <functional>
 #include <sstream>
 
-#include "faults/fault_fixture.h"
+#include "support/controller_fixture.h"
 #include "support/failing_allocation.h"
 
 namespace quorbitz::testing {
@@ -31,15 +31,10 @@ long virtualMemoryKb() {
   return 0;
 }
 
-class StatusFileFaults : public FaultTest {
- protected:
-  void SetUp() override {
-    FaultTest::SetUp();
-    startWithGoodDocument();
-  }
-};
+using StatusFileFaults = ControllerTest;
 
 TEST_F(StatusFileFaults, WriteTornAtAnyByteKeepsTheLastGoodDocument) {
+  startWithGoodDocument();
   const std::string next = nextDocument();
   for (size_t length = 0; length < next.size(); ++length) {
     fake.writeStatus(next.substr(0, length));
@@ -54,6 +49,7 @@ TEST_F(StatusFileFaults, WriteTornAtAnyByteKeepsTheLastGoodDocument) {
 }
 
 TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
+  startWithGoodDocument();
   struct Case {
     std::string name;
     std::function<void(const std::string& path)> make;
@@ -97,6 +93,7 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
 // nothing escapes to the file manager, and a load that failed logs one line
 // and leaves the last good document in force.
 TEST_F(StatusFileFaults, AllocationFailingAnywhereEscapesNothing) {
+  startWithGoodDocument();
   const std::string item = clip();
   fake.finder.targeted = footage();
   const std::vector<std::function<void()>> operations = {

@@ -10,32 +10,20 @@
 
 #include <filesystem>
 
-#include "support/fake_platform.h"
+#include "support/controller_fixture.h"
 #include "support/fault_file_system.h"
 
-namespace quorbitz {
+namespace quorbitz::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::FakePlatform;
 using ::testing::IsEmpty;
 
-using testing::rootJson;
-using testing::statusJson;
-
-class FinderSyncTest : public ::testing::Test {
- protected:
-  std::string root() const { return fake.temp.path() + "/Film"; }
-  std::shared_ptr<FinderSync> start() { return FinderSync::create(fake.platform()); }
-  std::vector<std::string> logs() { return std::exchange(fake.systemLog.lines, {}); }
-  std::vector<std::string> calls() { return std::exchange(fake.finder.calls, {}); }
-
-  FakePlatform fake;
-};
+using FinderSyncTest = ControllerTest;
 
 TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
   fake.writeStatus(statusJson({rootJson(root())}));
-  auto controller = start();
+  start();
   EXPECT_THAT(calls(),
               ElementsAre("setBadgeImage synced Synced", "setBadgeImage pending Syncing",
                           "setBadgeImage locked Locked", "setBadgeImage kept Kept local",
@@ -48,7 +36,7 @@ TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
 }
 
 TEST_F(FinderSyncTest, TicksGoThroughTheMainQueueAndStopMatteringOnceReleased) {
-  auto controller = start();
+  start();
   logs();
   fake.runLoop.fireTimers();
   EXPECT_THAT(logs(), IsEmpty());
@@ -62,7 +50,7 @@ TEST_F(FinderSyncTest, TicksGoThroughTheMainQueueAndStopMatteringOnceReleased) {
 
 // What a damaged or odd status.json leaves in force is the fault tests' concern.
 TEST_F(FinderSyncTest, OnlyAChangedFileIsReadAgain) {
-  struct CountsReads final : testing::FileSystemWrapper {
+  struct CountsReads final : FileSystemWrapper {
     using FileSystemWrapper::FileSystemWrapper;
     std::optional<std::string> readFile(const std::string& path, size_t padding) override {
       ++reads;
@@ -73,7 +61,7 @@ TEST_F(FinderSyncTest, OnlyAChangedFileIsReadAgain) {
   auto counting = std::make_unique<CountsReads>(std::move(fake.files));
   CountsReads& files = *counting;
   fake.files = std::move(counting);
-  auto controller = start();
+  start();
   logs();
   fake.writeStatus(statusJson({rootJson(root())}));
   fake.tick();
@@ -105,14 +93,15 @@ TEST_F(FinderSyncTest, OnlyAChangedFileIsReadAgain) {
 
 TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {
   fake.writeStatus(R"({"version":1,"roots":[]})");
-  auto controller = start();
+  start();
   EXPECT_EQ(calls().back(), "setDirectoryURLs");
-  const std::string a = rootJson(root() + "/A"), b = rootJson(root() + "/B");
+  // The same folder listed again, in another Unicode spelling, is one folder.
+  const std::string a = rootJson(root() + "/A"), b = rootJson(root() + "/Caf\xC3\xA9");
   fake.writeStatus(statusJson({a, b}));
   fake.tick();
   EXPECT_EQ(calls(), std::vector<std::string>{"setDirectoryURLs " + root() + "/A " +
-                                              root() + "/B"});
-  fake.writeStatus(statusJson({b, a, b}));
+                                              root() + "/Caf\xC3\xA9"});
+  fake.writeStatus(statusJson({b, a, rootJson(root() + "/Cafe\xCC\x81")}));
   fake.tick();
   EXPECT_THAT(calls(), IsEmpty());
   EXPECT_EQ(logs().back(), "quorbitzFS: reload \u2014 3 roots");
@@ -120,24 +109,21 @@ TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {
 }
 
 TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilently) {
-  fake.temp.makeFolder("Film/Footage");
-  fake.temp.write("Film/clip.mov", "x");
   fake.temp.write("Film/gone.mov", "x");
   fake.writeStatus(statusJson({rootJson(root())}));
-  auto controller = start();
+  start();
   for (auto item : {"/Footage", "/clip.mov", "/gone.mov"}) {
     controller->requestBadgeIdentifierForURL(root() + item);
   }
   calls();
-  const std::string traced =
-      testing::readWholeFile(fake.finderDir() + "/appex-trace.log");
+  const std::string traced = readWholeFile(fake.finderDir() + "/appex-trace.log");
 
   fake.writeStatus(statusJson({rootJson(root(), R"(["Footage"])")}));
   std::filesystem::remove(root() + "/gone.mov");
   fake.tick();
   EXPECT_EQ(calls(),
             std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage"});
-  EXPECT_EQ(testing::readWholeFile(fake.finderDir() + "/appex-trace.log"), traced);
+  EXPECT_EQ(readWholeFile(fake.finderDir() + "/appex-trace.log"), traced);
 
   fake.writeStatus(statusJson({}));
   fake.tick();
@@ -151,7 +137,7 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
 // A re-evaluation yields to the file manager between slices; a newer load
 // takes over the walk, and no item ends on a badge older than the newest.
 TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
-  struct SlowStat final : testing::FileSystemWrapper {
+  struct SlowStat final : FileSystemWrapper {
     using FileSystemWrapper::FileSystemWrapper;
     bool isDirectory(const std::string& path) override {
       const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(50);
@@ -165,7 +151,7 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
   for (int index = 0; index < 300; ++index) all += ",\"" + std::to_string(index) + "\"";
   const std::string synced = "[" + all.substr(1) + "]";
   fake.writeStatus(statusJson({rootJson(root())}));
-  auto controller = start();
+  start();
   for (int index = 0; index < 300; ++index) {
     controller->requestBadgeIdentifierForURL(root() + "/" + std::to_string(index));
   }
@@ -191,7 +177,7 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
 TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
   fake.temp.write("Film/a.mov", "x");
   fake.writeStatus(statusJson({rootJson(root())}));
-  auto controller = start();
+  start();
   calls();
   controller->requestBadgeIdentifierForURL(root());
   controller->requestBadgeIdentifierForURL(root() + "/a.mov");
@@ -210,7 +196,7 @@ TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
 TEST_F(FinderSyncTest, MenuRemembersLocatedTargetsForActions) {
   fake.temp.makeFolder("Film/F");
   fake.writeStatus(statusJson({rootJson(root())}));
-  auto controller = start();
+  start();
   logs();
   fake.finder.selection = std::vector<std::string>{"/elsewhere"};
   EXPECT_TRUE(controller->menuForMenuKind(0).items.empty());
@@ -229,11 +215,11 @@ TEST_F(FinderSyncTest, MenuRemembersLocatedTargetsForActions) {
                                   "quorbitzFS: uploadLink " + root() + "/F",
                                   "quorbitzFS: copyLink https://x.test/Film"));
   EXPECT_THAT(fake.pasteboard.calls, ElementsAre("clear", "set https://x.test/Film"));
-  EXPECT_EQ(testing::filesIn(fake.finderDir() + "/commands").size(), 2u);
+  EXPECT_EQ(filesIn(fake.finderDir() + "/commands").size(), 2u);
 }
 
 TEST_F(FinderSyncTest, ActionsWithoutAnItem) {
-  auto controller = start();
+  start();
   logs();
   for (Selector selector :
        {Selector::keepLocal, Selector::toggleLock, Selector::importResolve,
@@ -250,7 +236,7 @@ TEST_F(FinderSyncTest, ActionsWithoutAnItem) {
 }
 
 TEST_F(FinderSyncTest, ToolbarImageIsAskedForOnEveryRead) {
-  auto controller = start();
+  start();
   fake.drawing.symbols = {{"arrow.triangle.2.circlepath", {16, 16}}};
   EXPECT_EQ(controller->toolbarItemImage()->symbolName(), "arrow.triangle.2.circlepath");
   fake.drawing.symbols.clear();
@@ -260,4 +246,4 @@ TEST_F(FinderSyncTest, ToolbarImageIsAskedForOnEveryRead) {
 }
 
 }  // namespace
-}  // namespace quorbitz
+}  // namespace quorbitz::testing

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// A controller over the fake platform with a small synced tree, for tests
-// that break one thing and check what survives.
+// A controller over the fake platform with a small synced tree: for the
+// controller's own tests, and for tests that break one thing and check what
+// survives.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -15,7 +16,7 @@
 
 namespace quorbitz::testing {
 
-class FaultTest : public ::testing::Test {
+class ControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake.temp.makeFolder("Film/Footage");
@@ -38,10 +39,11 @@ class FaultTest : public ::testing::Test {
     return statusJson({rootJson(root()), rootJson(fake.temp.path() + "/Other")}, 2);
   }
 
+  void start() { controller = FinderSync::create(fake.platform()); }
   // Loads the good document and hands out the two badges it decides.
   void startWithGoodDocument() {
     fake.writeStatus(goodDocument());
-    controller = FinderSync::create(fake.platform());
+    start();
     controller->requestBadgeIdentifierForURL(footage());
     controller->requestBadgeIdentifierForURL(clip());
     logs();
