@@ -12,10 +12,8 @@
 #include "status/status_decoder.h"
 #include "support/fake_platform.h"
 
-namespace quorbitz {
+namespace quorbitz::testing {
 namespace {
-
-using testing::TempDir;
 
 constexpr char kEmptyLists[] = R"("kept_local":[],"locked":[],"synced":[])";
 
@@ -28,12 +26,6 @@ std::string root(const std::string& path, const std::string& lists = kEmptyLists
          "}";
 }
 
-std::string document(const std::vector<std::string>& roots, const std::string& top = "") {
-  std::string json = R"({"version":1,)" + top + R"("roots":[)";
-  for (size_t i = 0; i < roots.size(); ++i) json += (i ? "," : "") + roots[i];
-  return json + "]}";
-}
-
 // Each finding as its JSON path, then the part of its message that matters.
 using Expected = std::vector<std::pair<std::string, std::string>>;
 
@@ -44,15 +36,15 @@ TEST(StatusChecker, NamesEachLikelyMistakeByItsJsonPath) {
   const std::string decomposed = temp.path() + "/Cafe\xCC\x81";
   const std::string composed = temp.path() + "/Caf\xC3\xA9";
   const std::vector<std::pair<std::string, Expected>> cases = {
-      {document({root(film, R"("kept_local":[],"locked":[],"synced":["","a"])",
-                     R"(,"roles":{"masters":"Masters"})")}),
+      {statusJson({root(film, R"("kept_local":[],"locked":[],"synced":["","a"])",
+                       R"(,"roles":{"masters":"Masters"})")}),
        {}},
-      {document({root(film + "/")}), {{"roots[0].path", "ends in \"/\""}}},
-      {document({root("Film")}), {{"roots[0].path", "is not absolute"}}},
-      {document({root("")}), {{"roots[0].path", "every item on this machine"}}},
-      {document({root(film, R"("kept_local":["/Cache",")" + film +
-                                R"(/Keep"],"locked":["./a","a/"],)"
-                                R"("synced":["a/../b","a//b","a/./b"])")}),
+      {statusJson({root(film + "/")}), {{"roots[0].path", "ends in \"/\""}}},
+      {statusJson({root("Film")}), {{"roots[0].path", "is not absolute"}}},
+      {statusJson({root("")}), {{"roots[0].path", "every item on this machine"}}},
+      {statusJson({root(film, R"("kept_local":["/Cache",")" + film +
+                                  R"(/Keep"],"locked":["./a","a/"],)"
+                                  R"("synced":["a/../b","a//b","a/./b"])")}),
        {{"roots[0].kept_local[0]", "absolute; entries are relative to the root; write \"Cache\""},
         {"roots[0].kept_local[1]", "write \"Keep\""},
         {"roots[0].locked[0]", "starts with \"./\""},
@@ -60,22 +52,22 @@ TEST(StatusChecker, NamesEachLikelyMistakeByItsJsonPath) {
         {"roots[0].synced[0]", "\"..\" component"},
         {"roots[0].synced[1]", "\"//\""},
         {"roots[0].synced[2]", "\".\" component"}}},
-      {document({root(film, R"("kept_local":[""],"locked":[""],"synced":[])")}),
+      {statusJson({root(film, R"("kept_local":[""],"locked":[""],"synced":[])")}),
        {{"roots[0].kept_local[0]", "root itself"}, {"roots[0].locked[0]", "root_locked"}}},
-      {document({root(film, kEmptyLists, R"(,"roles":{"masters":"Nope","review":""})")}),
+      {statusJson({root(film, kEmptyLists, R"(,"roles":{"masters":"Nope","review":""})")}),
        {{"roots[0].roles.masters", "\"Nope\" names no folder under " + film},
         {"roots[0].roles.review", "root itself"}}},
       // Folders of a root that is not on this machine cannot be checked.
-      {document({root("/nowhere/quorbitz", kEmptyLists, R"(,"roles":{"masters":"Nope"})")}),
+      {statusJson({root("/nowhere/quorbitz", kEmptyLists, R"(,"roles":{"masters":"Nope"})")}),
        {}},
-      {document({root(film), root(film + "/Masters"), root(film), root(temp.path() + "/Fil")}),
+      {statusJson({root(film), root(film + "/Masters"), root(film), root(temp.path() + "/Fil")}),
        {{"roots[1].path", "lies inside roots[0]"}, {"roots[2].path", "same folder as roots[0]"}}},
-      {document({root(composed), root(decomposed)}),
+      {statusJson({root(composed), root(decomposed)}),
        {{"roots[1].path", "same folder as roots[0]"}}},
-      {document({root(film, kEmptyLists,
-                      R"(,"can_lok":true,"canMintLinks":true,"label":"again",)"
-                      R"("roles":{"master":"Masters","owner":"Masters"})")},
-                R"("writer":"sync 2.1",)"),
+      {statusJson({root(film, kEmptyLists,
+                        R"(,"can_lok":true,"canMintLinks":true,"label":"again",)"
+                        R"("roles":{"master":"Masters","owner":"Masters"})")})
+           .replace(0, 1, R"({"writer":"sync 2.1",)"),
        {{"writer", "unknown key, ignored"},
         {"roots[0].can_lok", "did you mean \"can_lock\"?"},
         {"roots[0].canMintLinks", "did you mean \"can_mint_links\"?"},
@@ -100,4 +92,4 @@ TEST(StatusChecker, NamesEachLikelyMistakeByItsJsonPath) {
 }
 
 }  // namespace
-}  // namespace quorbitz
+}  // namespace quorbitz::testing

@@ -16,12 +16,8 @@
 #include "support/fake_platform.h"
 #include "support/fault_file_system.h"
 
-namespace quorbitz {
+namespace quorbitz::testing {
 namespace {
-
-using testing::FileSystemWrapper;
-using testing::readWholeFile;
-using testing::TempDir;
 
 TEST(TraceLog, LinesAreTimeStampedInUtc) {
   auto when = std::chrono::system_clock::from_time_t(1796472867);  // 2026-12-05
@@ -120,4 +116,4 @@ TEST(TraceLog, TwoProcessesRestartingItTogetherLoseNoLine) {
 }
 
 }  // namespace
-}  // namespace quorbitz
+}  // namespace quorbitz::testing

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "badging/badge_set.h"
 #include "platform/linux/png_export.h"
@@ -84,7 +85,7 @@ TEST(CairoBadges, WhiteSymbolSitsOnASoftEdgedDiscAtEveryScale) {
   for (int scale : {1, 2}) {
     const Raster raster = rasterOf(badge, scale);
     const int last = 24 * scale - 1;
-    ASSERT_EQ(raster.width, last + 1);
+    ASSERT_EQ(std::pair(raster.width, raster.height), std::pair(last + 1, last + 1));
     EXPECT_TRUE(isWhite(raster.at(12 * scale, 12 * scale))) << scale;  // the minus bar
     EXPECT_EQ(raster.at(12 * scale, 7 * scale), kRed) << scale;         // above the bar
     EXPECT_EQ(raster.at(last, last), 0u) << scale;
