@@ -148,14 +148,18 @@ void GlibRunLoop::watchFileForEarlyTicks(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return;
   watchedFile_ = path;
-  watchedFolder_ = slash == 0 ? std::string("/") : path.substr(0, slash);
-  // The folder rather than the file: a status file that appears later, or
-  // that a writer replaces by renaming a finished copy over it, is seen too,
-  // and so is the folder itself appearing.
-  GFile* folder = g_file_new_for_path(watchedFolder_.c_str());
+  // A monitor of the file, not of its folder: the trace log beside it is
+  // written on every badge request, and a folder monitor would wake the
+  // main thread for each of those lines. GLib's inotify backend watches the
+  // folder on its own thread and passes on only this file's events,
+  // including its creation later, a finished copy renamed over it, and (by
+  // polling) a folder that appears later. The price: after a burst of such
+  // unrelated events the backend rests for 100 ms, so a rewrite right after
+  // one is seen up to 100 ms later.
+  GFile* file = g_file_new_for_path(watchedFile_.c_str());
   GFileMonitor* monitor =
-      g_file_monitor_directory(folder, G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr);
-  g_object_unref(folder);
+      g_file_monitor_file(file, G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr);
+  g_object_unref(file);
   if (!monitor) return;
   g_signal_connect(
       monitor, "changed",
@@ -170,11 +174,8 @@ void GlibRunLoop::watchFileForEarlyTicks(const std::string& path) {
         switch (event) {
           // A writer is done at the close (CHANGES_DONE_HINT), never at the
           // creation: a file created empty and then written would be read
-          // before its content arrived. GLib also sends CHANGES_DONE_HINT when
-          // a watched folder that was missing appears.
+          // before its content arrived.
           case G_FILE_MONITOR_EVENT_CHANGES_DONE_HINT:
-            finished = names(file, loop->watchedFile_) || names(file, loop->watchedFolder_);
-            break;
           case G_FILE_MONITOR_EVENT_ATTRIBUTE_CHANGED:  // touched
           case G_FILE_MONITOR_EVENT_MOVED_IN:
             finished = names(file, loop->watchedFile_);

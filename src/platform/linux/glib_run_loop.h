@@ -76,7 +76,6 @@ class GlibRunLoop final : public RunLoop {
   std::function<void()> afterQueueDrained_;
   void* fileMonitor_ = nullptr;
   std::string watchedFile_;
-  std::string watchedFolder_;
 };
 
 }  // namespace quorbitz
