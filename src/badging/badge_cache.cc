@@ -58,11 +58,11 @@ BadgeCache::Block* BadgeCache::makeBlock(std::string_view path, std::string_view
 
 char* BadgeCache::allocate(size_t size) {
   if (size > kChunkOfBytes / 4) {
-    chunksOfBytes_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    chunksOfBytes_.push_back(std::unique_ptr<char[]>(new char[size]));
     return chunksOfBytes_.back().get();
   }
   if (size > left_) {
-    chunksOfBytes_.push_back(std::make_unique_for_overwrite<char[]>(kChunkOfBytes));
+    chunksOfBytes_.push_back(std::unique_ptr<char[]>(new char[kChunkOfBytes]));
     cursor_ = chunksOfBytes_.back().get();
     left_ = kChunkOfBytes;
   }
