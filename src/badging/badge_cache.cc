@@ -29,7 +29,8 @@ struct BadgeCache::Block {
   uint32_t hash;
   uint32_t pathLength;
   uint32_t relLength;
-  uint32_t relStored;  // 0 when the canonical rel is the path's own tail
+  uint8_t relStored;  // 0 when the canonical rel is the path's own tail
+  uint8_t badge;
 
   char* bytes() { return reinterpret_cast<char*>(this + 1); }
   std::string_view path() { return {bytes(), pathLength}; }
@@ -43,10 +44,10 @@ struct BadgeCache::Block {
 };
 
 BadgeCache::Block* BadgeCache::makeBlock(std::string_view path, std::string_view canonicalRel,
-                                         uint32_t hash) {
+                                         uint32_t hash, BadgeId badge) {
   const bool relIsTail = path.ends_with(canonicalRel);
   const Block header{hash, checkedLength(path.size()), checkedLength(canonicalRel.size()),
-                     relIsTail ? 0u : 1u};
+                     static_cast<uint8_t>(relIsTail ? 0 : 1), static_cast<uint8_t>(badge)};
   auto* block = new (allocate(header.size())) Block(header);
   std::memcpy(block->bytes(), path.data(), path.size());
   if (!relIsTail) {
@@ -124,6 +125,14 @@ BadgeCache::Shard& BadgeCache::shardOf(uint32_t hash) const {
 
 std::string_view BadgeCache::path(Handle handle) const { return entry(handle).block->path(); }
 
+BadgeId BadgeCache::badge(Handle handle) const {
+  return static_cast<BadgeId>(entry(handle).block->badge);
+}
+
+void BadgeCache::setBadge(Handle handle, BadgeId badge) {
+  entry(handle).block->badge = static_cast<uint8_t>(badge);
+}
+
 std::string_view BadgeCache::canonicalRel(Handle handle) const {
   return entry(handle).block->canonicalRel();
 }
@@ -173,12 +182,12 @@ BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string
     Entry& existing = entry(*found);
     if (existing.block->canonicalRel() != canonicalRel) {
       Block* replacement = makeBlock(existing.block->path(), canonicalRel,
-                                     existing.block->hash);
+                                     existing.block->hash, badge);
       release(existing.block);
       existing.block = replacement;
     }
     existing.placement = placement;
-    existing.badge = badge;
+    existing.block->badge = static_cast<uint8_t>(badge);
     return *found;
   }
   const uint32_t hash = hashOf(canonical);
@@ -195,7 +204,7 @@ BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string
     }
     shard.slots = std::move(grown);
   }
-  Block* block = makeBlock(path, canonicalRel, hash);
+  Block* block = makeBlock(path, canonicalRel, hash, badge);
   Handle handle;
   try {
     handle = newHandle();
@@ -203,7 +212,7 @@ BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string
     release(block);
     throw;
   }
-  entry(handle) = Entry{block, placement, badge};
+  entry(handle) = Entry{block, placement};
   size_t slot = slotOf(hash, shard.slots.size());
   while (shard.slots[slot] != 0) slot = (slot + 1) & (shard.slots.size() - 1);
   shard.slots[slot] = handle + 1;

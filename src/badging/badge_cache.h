@@ -52,8 +52,8 @@ class BadgeCache {
 
   std::string_view path(Handle handle) const;
   std::string_view canonicalRel(Handle handle) const;
-  BadgeId badge(Handle handle) const { return entry(handle).badge; }
-  void setBadge(Handle handle, BadgeId badge) { entry(handle).badge = badge; }
+  BadgeId badge(Handle handle) const;
+  void setBadge(Handle handle, BadgeId badge);
   Placement placement(Handle handle) const { return entry(handle).placement; }
 
  private:
@@ -64,7 +64,6 @@ class BadgeCache {
   struct Entry {
     Block* block = nullptr;
     Placement placement;
-    BadgeId badge = BadgeId::synced;
   };
   struct Shard;
 
@@ -74,7 +73,8 @@ class BadgeCache {
     return chunks_[handle >> kChunkBits][handle & ((size_t{1} << kChunkBits) - 1)];
   }
   Handle newHandle();
-  Block* makeBlock(std::string_view path, std::string_view canonicalRel, uint32_t hash);
+  Block* makeBlock(std::string_view path, std::string_view canonicalRel, uint32_t hash,
+                   BadgeId badge);
   char* allocate(size_t size);
   void release(Block* block);
   // Copies the live blocks into fresh chunks once most of the old bytes
