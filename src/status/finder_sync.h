@@ -104,10 +104,12 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   };
   std::optional<ItemBadge> badgeFor(const std::string& itemPath,
                                     std::string_view canonicalPath);
-  void reevaluate(BadgeCache::Handle handle);
+  // `isDirectory`: the item's type, found beside the main thread.
+  void reevaluate(BadgeCache::Handle handle, bool isDirectory);
+  struct StatBatch;
   void startReevaluation();
-  void scheduleReevaluationSlice();
-  void reevaluateSlice();
+  void sendStatBatches();
+  void applyStatBatch(const std::shared_ptr<StatBatch>& batch);
   void registerBadges();
 
   std::optional<std::string> actingURL();
@@ -137,13 +139,16 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   bool loadInBackground = false;
   std::shared_ptr<PendingLoad> pendingLoad;
   BadgeCache badgeCache;
-  // Re-evaluation after a load walks the cache in slices on the main queue,
-  // from where the last walk stopped, until it has visited every handle
-  // once; a newer load restarts the count, so no entry waits behind others
-  // however often the status changes.
+  // Re-evaluation after a load walks the cache in batches, from where the
+  // last walk stopped, until it has visited every handle once; a newer load
+  // restarts the count, so no entry waits behind others however often the
+  // status changes. The worker finds each batch's item types, the main
+  // queue then decides their badges a few milliseconds at a time.
   size_t reevaluationCursor = 0;
   size_t reevaluationLeft = 0;
-  bool reevaluationScheduled = false;
+  size_t statBatchesOut = 0;
+  // Counts walks, so that a batch of an earlier one frees no slot of this one.
+  uint64_t reevaluationWalk = 0;
   std::optional<std::string> lastMenuTarget;
 };
 
