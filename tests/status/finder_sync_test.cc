@@ -134,7 +134,7 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
       << "dropped entries are not re-assigned when their root comes back";
 }
 
-// A re-evaluation yields to the file manager between slices; a newer load
+// A re-evaluation yields to the file manager between batches; a newer load
 // takes over the walk, and no item ends on a badge older than the newest.
 TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
   std::string all;
