@@ -35,7 +35,7 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
       systemLog_(newRepeatCollapsingLog(newGlibSystemLog())),
       pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
-      finder_(runLoop_, EmblemIcons(*files_), invalidate) {
+      finder_(EmblemIcons(*files_), invalidate) {
   controller_ = FinderSync::create(
       {finder_, *containers_, *files_, *systemLog_, *pasteboard_, runLoop_, *drawing_});
   if (std::optional<std::string> container = containers_->containerPath(kAppGroupIdentifier)) {

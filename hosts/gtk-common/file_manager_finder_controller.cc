@@ -18,10 +18,9 @@ bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& fo
 
 }  // namespace
 
-FileManagerFinderController::FileManagerFinderController(RunLoop& runLoop,
-                                                         EmblemIcons emblems,
+FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
                                                          InvalidateItem invalidate)
-    : runLoop_(runLoop), emblems_(std::move(emblems)), invalidate_(invalidate) {}
+    : emblems_(std::move(emblems)), askAgain_(invalidate) {}
 
 void FileManagerFinderController::setDirectoryURLs(
     const std::vector<std::string>& paths) {
@@ -38,12 +37,12 @@ void FileManagerFinderController::setBadgeIdentifier(std::string_view identifier
   if (requestedPath_ == itemPath) {
     answer_ = std::string(identifier);
   } else {
-    askAgainLater(std::string(itemPath));
+    askAgain_.add(itemPath);
   }
 }
 
 void FileManagerFinderController::badgeWithdrawn(std::string_view itemPath) {
-  if (requestedPath_ != itemPath) askAgainLater(std::string(itemPath));
+  if (requestedPath_ != itemPath) askAgain_.add(itemPath);
 }
 
 bool FileManagerFinderController::isWatched(std::string_view path) const {
@@ -51,6 +50,7 @@ bool FileManagerFinderController::isWatched(std::string_view path) const {
 }
 
 void FileManagerFinderController::beginBadgeRequest(const std::string& path) {
+  askAgain_.drop(path);
   requestedPath_ = path;
   answer_.reset();
 }
@@ -61,19 +61,6 @@ std::optional<std::string> FileManagerFinderController::endBadgeRequest() {
   std::string identifier = std::move(*answer_);
   answer_.reset();
   return emblemIconName(identifier);
-}
-
-void FileManagerFinderController::askAgainLater(const std::string& path) {
-  const bool firstPending = pendingReasks_.empty();
-  pendingReasks_.insert(path);
-  if (firstPending) runLoop_.dispatchToMain([this] { askAgainNow(); });
-}
-
-void FileManagerFinderController::askAgainNow() {
-  std::unordered_set<std::string> paths = std::move(pendingReasks_);
-  pendingReasks_.clear();
-  if (!invalidate_) return;
-  for (const std::string& path : paths) invalidate_(path);
 }
 
 }  // namespace quorbitz

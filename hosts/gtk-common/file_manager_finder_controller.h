@@ -15,9 +15,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
+#include "gtk-common/ask_again_queue.h"
 #include "gtk-common/emblem_icons.h"
 #include "platform/platform.h"
 
@@ -30,17 +30,12 @@ struct MenuContext {
   std::optional<std::string> targeted;
 };
 
-// Tells the file manager to ask again about the item at a path. Called on the
-// main queue, never from inside a controller call, because file managers ask
-// again at once, from inside the invalidation.
-using InvalidateItem = void (*)(const std::string& path);
-
 class FileManagerFinderController final : public FinderController {
  public:
-  // `runLoop` carries the re-asks out of the controller's calls; `emblems`
-  // receives the badge images.
-  FileManagerFinderController(RunLoop& runLoop, EmblemIcons emblems,
-                              InvalidateItem invalidate);
+  // `emblems` receives the badge images; `invalidate` is called from the
+  // main loop, never inside a controller call, since file managers ask again
+  // at once, from inside the invalidation.
+  FileManagerFinderController(EmblemIcons emblems, InvalidateItem invalidate);
 
   std::optional<std::vector<std::string>> directoryURLs() override { return watched_; }
   void setDirectoryURLs(const std::vector<std::string>& paths) override;
@@ -58,22 +53,19 @@ class FileManagerFinderController final : public FinderController {
   void reportMenuContext(MenuContext context) { menuContext_ = std::move(context); }
 
   // Marks `path` as the item the file manager is asking about, so that a
-  // badge assigned meanwhile is its answer rather than a change to announce.
+  // badge assigned meanwhile is its answer rather than a change to announce,
+  // and a change of it still waiting to be announced needs announcing no
+  // more.
   void beginBadgeRequest(const std::string& path);
   // Ends the request; the emblem to show, if the controller gave a badge.
   std::optional<std::string> endBadgeRequest();
 
  private:
-  void askAgainLater(const std::string& path);
-  void askAgainNow();
-
-  RunLoop& runLoop_;
   EmblemIcons emblems_;
-  InvalidateItem invalidate_;
+  AskAgainQueue askAgain_;
   std::optional<std::vector<std::string>> watched_;
   std::optional<std::string> requestedPath_;
   std::optional<std::string> answer_;
-  std::unordered_set<std::string> pendingReasks_;
   MenuContext menuContext_;
 };
 
