@@ -43,7 +43,9 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
   }
 }
 
-FileManagerExtension::~FileManagerExtension() = default;
+// The worker may be reading status.json through files_, which goes before
+// the run loop.
+FileManagerExtension::~FileManagerExtension() { runLoop_.stopBackgroundWork(); }
 
 std::optional<std::string> FileManagerExtension::requestBadge(const std::string& path) {
   observeParentOf(path);

@@ -14,13 +14,7 @@ struct GlibRunLoop::Timer {
 GlibRunLoop::GlibRunLoop(bool timersEnabled) : timersEnabled_(timersEnabled) {}
 
 GlibRunLoop::~GlibRunLoop() {
-  {
-    std::lock_guard lock(queueMutex_);
-    stopping_ = true;
-    backgroundQueue_.clear();
-  }
-  queueChanged_.notify_all();
-  if (worker_.joinable()) worker_.join();
+  stopBackgroundWork();
   for (const auto& timer : timers_) {
     if (timer->source) g_source_remove(timer->source);
   }
@@ -54,8 +48,20 @@ void GlibRunLoop::dispatchToMain(std::function<void()> work) {
   queueChanged_.notify_all();
 }
 
+void GlibRunLoop::stopBackgroundWork() {
+  {
+    std::lock_guard lock(queueMutex_);
+    stopping_ = true;
+    backgroundUnfinished_ -= backgroundQueue_.size();
+    backgroundQueue_.clear();
+  }
+  queueChanged_.notify_all();
+  if (worker_.joinable()) worker_.join();
+}
+
 void GlibRunLoop::dispatchToBackground(std::function<void()> work) {
   std::lock_guard lock(queueMutex_);
+  if (stopping_) return;
   if (!worker_.joinable()) worker_ = std::thread([this] { runWorker(); });
   backgroundQueue_.push_back(std::move(work));
   ++backgroundUnfinished_;

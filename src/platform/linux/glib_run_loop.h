@@ -30,6 +30,10 @@ class GlibRunLoop final : public RunLoop {
   void dispatchToMain(std::function<void()> work) override;
   // One worker thread, started on first use, runs background work in order.
   void dispatchToBackground(std::function<void()> work) override;
+  // Waits for the background work under way and drops the rest. For an
+  // owner whose members that work uses (the file system) go before the run
+  // loop itself.
+  void stopBackgroundWork();
 
   // Runs every timer's block once, now: one tick.
   void fireTimers();
