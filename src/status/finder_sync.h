@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // The extension's one controller: it owns all run-time state and carries
-// every entry point the file manager calls. Everything runs on the run loop's
-// thread, one call at a time.
+// every entry point the file manager calls. Every decision, state change and
+// platform call runs on the run loop's thread, one call at a time; the
+// run loop's background thread only reads and decodes status.json and stats
+// cached items, touching none of this object's state.
 #pragma once
 
 #include <memory>
