@@ -2,7 +2,6 @@
 // Keeping the loaded roots in step with status.json.
 #include <algorithm>
 #include <atomic>
-#include <iterator>
 #include <memory>
 #include <new>
 
