@@ -52,7 +52,7 @@ BENCHMARK(badgeRequestLargeStatus)->Name("badge_request/large_status");
 // matches.
 void badgeRequestManyRoots(benchmark::State& state, std::string_view name) {
   ensureFile(deepItemPath());
-  std::vector<RootSpec> roots;
+  std::vector<RootShape> roots;
   for (size_t i = 0; i < kManyRoots; ++i) {
     roots.push_back({showRoot(i) + "/" + std::string(name) + std::to_string(i), {}, {}, {}});
   }

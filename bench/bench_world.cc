@@ -5,7 +5,7 @@
 
 namespace quorbitz::bench {
 
-World::World(const std::vector<RootSpec>& roots) {
+World::World(const std::vector<RootShape>& roots) {
   BenchEnvironment::get().writeStatus(statusJson(roots));
   controller = FinderSync::create(platform.platform());
 }

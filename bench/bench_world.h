@@ -18,7 +18,7 @@ namespace quorbitz::bench {
 
 struct World {
   // Writes the status of `roots` and starts a controller on it.
-  explicit World(const std::vector<RootSpec>& roots);
+  explicit World(const std::vector<RootShape>& roots);
   World(const World&) = delete;
   World& operator=(const World&) = delete;
 

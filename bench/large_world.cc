@@ -11,15 +11,15 @@ constexpr size_t kFilmRootPosition = kLargeRootCount / 2;
 constexpr size_t kSmallListSize = 10;
 static_assert(kDeepItemIndex < kLargeListSize, "the deep item is among the synced paths");
 
-std::vector<RootSpec> largeRoots() {
-  std::vector<RootSpec> roots;
+std::vector<RootShape> largeRoots() {
+  std::vector<RootShape> roots;
   for (size_t i = 0; i + 1 < kLargeRootCount; ++i) {
     roots.push_back({showRoot(i), clipPaths("Footage", 0, kSmallListSize),
                      clipPaths("Archive", 0, kSmallListSize),
                      clipPaths("Graded", 0, kSmallListSize)});
   }
   // The deep item is among the synced paths.
-  RootSpec film{filmRoot(), clipPaths("Footage", 0, kLargeListSize),
+  RootShape film{filmRoot(), clipPaths("Footage", 0, kLargeListSize),
                 clipPaths("Archive", 0, kLargeListSize),
                 clipPaths("Graded", 0, kLargeListSize)};
   roots.insert(roots.begin() + kFilmRootPosition, std::move(film));

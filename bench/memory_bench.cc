@@ -13,7 +13,7 @@ namespace {
 constexpr size_t kSyncedPaths = 1'000'000;
 
 double syncedBytesPerPath() {
-  std::vector<RootSpec> roots = syncedRoots(kSyncedPaths);
+  std::vector<RootShape> roots = syncedRoots(kSyncedPaths);
   size_t loaded = 0;
   size_t released = 0;
   {

@@ -41,7 +41,7 @@ void clearEvery(benchmark::State& state, size_t written) {
   state.ResumeTiming();
 }
 
-std::vector<RootSpec> filmOnly() {
+std::vector<RootShape> filmOnly() {
   return {{filmRoot(), clipPaths("Footage", 0, 100), clipPaths("Archive", 0, 10),
            clipPaths("Graded", 0, 10)}};
 }

@@ -9,8 +9,8 @@
 namespace quorbitz::bench {
 namespace {
 
-std::vector<RootSpec> smallRoots() {
-  std::vector<RootSpec> roots;
+std::vector<RootShape> smallRoots() {
+  std::vector<RootShape> roots;
   for (size_t i = 0; i < 5; ++i) {
     roots.push_back({showRoot(i), clipPaths("Footage", 0, 100), clipPaths("Archive", 0, 10),
                      clipPaths("Graded", 0, 10)});

@@ -32,8 +32,8 @@ const std::vector<std::string>& cachedItems() {
   return items;
 }
 
-std::vector<RootSpec> rootsWithSmallLists() {
-  std::vector<RootSpec> roots;
+std::vector<RootShape> rootsWithSmallLists() {
+  std::vector<RootShape> roots;
   for (size_t i = 0; i < kRootCount; ++i) {
     roots.push_back({showRoot(i), clipPaths("Footage", 0, 100), clipPaths("Archive", 0, 100),
                      clipPaths("Graded", 0, 100)});

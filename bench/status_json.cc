@@ -32,10 +32,10 @@ void appendList(std::string& json, std::string_view key,
 
 }  // namespace
 
-std::string statusJson(const std::vector<RootSpec>& roots) {
+std::string statusJson(const std::vector<RootShape>& roots) {
   std::string json = R"({"version":1,"roots":[)";
   for (size_t i = 0; i < roots.size(); ++i) {
-    const RootSpec& root = roots[i];
+    const RootShape& root = roots[i];
     if (i > 0) json += ',';
     json += R"({"path":)";
     appendString(json, root.path);
@@ -77,8 +77,8 @@ std::vector<std::string> clipPaths(std::string_view top, size_t first, size_t co
   return paths;
 }
 
-std::vector<RootSpec> syncedRoots(size_t paths, size_t rootCount) {
-  std::vector<RootSpec> roots;
+std::vector<RootShape> syncedRoots(size_t paths, size_t rootCount) {
+  std::vector<RootShape> roots;
   const size_t perRoot = paths / rootCount;
   for (size_t i = 0; i < rootCount; ++i) {
     roots.push_back({showRoot(i), clipPaths("Footage", i * perRoot, perRoot), {}, {}});

@@ -9,14 +9,14 @@
 
 namespace quorbitz::bench {
 
-struct RootSpec {
+struct RootShape {
   std::string path;
   std::vector<std::string> synced;
   std::vector<std::string> keptLocal;
   std::vector<std::string> locked;
 };
 
-std::string statusJson(const std::vector<RootSpec>& roots);
+std::string statusJson(const std::vector<RootShape>& roots);
 
 // A distinct relative path for each index, a hundred in a row to a reel
 // folder, forty reels to a day, such as
@@ -31,7 +31,7 @@ std::vector<std::string> clipPaths(std::string_view top, size_t first, size_t co
 
 // `paths` synced clip paths spread evenly over the roots showRoot(0) to
 // showRoot(rootCount - 1), each root's its own; no kept-local or locked lists.
-std::vector<RootSpec> syncedRoots(size_t paths, size_t rootCount = 10);
+std::vector<RootShape> syncedRoots(size_t paths, size_t rootCount = 10);
 
 // <bench folder>/Projects/Film-2026, the root of the item the badge
 // benchmarks ask about, and <bench folder>/Projects/Show-NN for the others.

@@ -35,15 +35,15 @@ bool StallWorld::syncedIn(int which, size_t index) const {
 }
 
 std::string StallWorld::document(int which, size_t* syncedPaths) const {
-  std::vector<RootSpec> roots;
+  std::vector<RootShape> roots;
   *syncedPaths = 0;
   for (size_t root = 0; root < kRootCount; ++root) {
-    RootSpec spec{showRoot(root), {}, {}, {}};
+    RootShape shape{showRoot(root), {}, {}, {}};
     for (size_t index = 0; index < std::max(syncedPerRoot_, cachedPerRoot_); ++index) {
-      if (syncedIn(which, index)) spec.synced.push_back(clipPath(kTop, index));
+      if (syncedIn(which, index)) shape.synced.push_back(clipPath(kTop, index));
     }
-    *syncedPaths += spec.synced.size();
-    roots.push_back(std::move(spec));
+    *syncedPaths += shape.synced.size();
+    roots.push_back(std::move(shape));
   }
   return statusJson(roots);
 }
