@@ -80,23 +80,6 @@ std::optional<Location> locate(std::string_view itemPath,
       [&roots](size_t index) { return canonicalText(roots[index].path); });
 }
 
-std::optional<Location> locate(std::string_view itemPath,
-                               const std::vector<RootStatus>& roots,
-                               const std::vector<bool>& asciiPaths) {
-  return locateAmong(
-      itemPath, roots, [&asciiPaths](size_t index) { return asciiPaths[index]; },
-      [&roots](size_t index) { return canonicalText(roots[index].path); });
-}
-
-std::optional<Location> locate(std::string_view itemPath,
-                               const std::vector<RootStatus>& roots,
-                               const std::vector<bool>& asciiPaths,
-                               const std::vector<std::string>& canonicalPaths) {
-  return locateAmong(
-      itemPath, roots, [&asciiPaths](size_t index) { return asciiPaths[index]; },
-      [&canonicalPaths](size_t index) { return std::string_view(canonicalPaths[index]); });
-}
-
 std::optional<CanonicalLocation> locateCanonical(
     std::string_view itemPath, std::string_view canonicalItem,
     const std::vector<std::string>& canonicalRootPaths) {

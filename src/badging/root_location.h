@@ -26,19 +26,6 @@ struct Location {
 std::optional<Location> locate(std::string_view itemPath,
                                const std::vector<RootStatus>& roots);
 
-// The same, with the ASCII-ness of each root path worked out beforehand:
-// `asciiPaths[i]` tells it for `roots[i].path`.
-std::optional<Location> locate(std::string_view itemPath,
-                               const std::vector<RootStatus>& roots,
-                               const std::vector<bool>& asciiPaths);
-
-// The same, with each root path's canonical spelling worked out once per
-// load: `canonicalPaths[i]` is canonicalText(roots[i].path).
-std::optional<Location> locate(std::string_view itemPath,
-                               const std::vector<RootStatus>& roots,
-                               const std::vector<bool>& asciiPaths,
-                               const std::vector<std::string>& canonicalPaths);
-
 // Where an item lies, found from its canonical spelling.
 struct CanonicalLocation {
   size_t rootIndex;

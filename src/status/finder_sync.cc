@@ -58,7 +58,13 @@ std::optional<std::string> FinderSync::finderDir() const {
 }
 
 std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
-  return quorbitz::locate(itemPath, roots, asciiRootPaths, canonicalRootPaths);
+  // The same root and rel a badge request finds, from the canonical root
+  // paths worked out once per load.
+  const std::string canonical = canonicalText(itemPath);
+  std::optional<CanonicalLocation> found =
+      locateCanonical(itemPath, canonical, canonicalRootPaths);
+  if (!found) return std::nullopt;
+  return Location{&roots[found->rootIndex], itemPath.substr(found->relStart)};
 }
 
 void FinderSync::trace(std::string_view message) {

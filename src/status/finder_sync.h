@@ -129,10 +129,8 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   CanonicalMap<CanonicalSet> keptSets;
   CanonicalMap<CanonicalSet> lockedSets;
   // Per element of `roots`, worked out once per load rather than once per
-  // badge: what badge choice needs of it, whether its path is ASCII, and the
-  // path's canonical spelling.
+  // badge: what badge choice needs of it, and the path's canonical spelling.
   std::vector<RootFacts> rootFacts;
-  std::vector<bool> asciiRootPaths;
   std::vector<std::string> canonicalRootPaths;
   // Bumped whenever a load changes the canonical root paths.
   uint32_t rootsGeneration = 0;

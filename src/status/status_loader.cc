@@ -73,7 +73,6 @@ struct FinderSync::LoadedRoots {
   RootSets keptSets;
   RootSets lockedSets;
   std::vector<RootFacts> rootFacts;
-  std::vector<bool> asciiRootPaths;
   std::vector<std::string> canonicalRootPaths;
   std::vector<std::string> watchedFolders;
 };
@@ -93,14 +92,12 @@ std::unique_ptr<FinderSync::LoadedRoots> FinderSync::indexRoots(
     return entry == sets.end() ? nullptr : &entry->second;
   };
   loaded->rootFacts.reserve(roots.size());
-  loaded->asciiRootPaths.reserve(roots.size());
   loaded->canonicalRootPaths.reserve(roots.size());
   for (const RootStatus& root : roots) {
     loaded->rootFacts.push_back({setOf(loaded->syncedSets, root.path),
                                  setOf(loaded->keptSets, root.path),
                                  setOf(loaded->lockedSets, root.path),
                                  root.roles ? &*root.roles : nullptr});
-    loaded->asciiRootPaths.push_back(isAscii(root.path));
     loaded->canonicalRootPaths.push_back(canonicalText(root.path));
   }
   loaded->watchedFolders = watchedFolders(roots);
@@ -256,7 +253,6 @@ void FinderSync::finishLoad(LoadOutcome outcome) {
   keptSets = std::move(loaded.keptSets);
   lockedSets = std::move(loaded.lockedSets);
   rootFacts = std::move(loaded.rootFacts);
-  asciiRootPaths = std::move(loaded.asciiRootPaths);
   canonicalRootPaths = std::move(loaded.canonicalRootPaths);
   lastLoaded = *outcome.attributes.modificationDate;
   // The load has succeeded: what follows does what it can.
