@@ -8,22 +8,10 @@
 
 #include "status/finder_sync.h"
 #include "support/fake_platform.h"
+#include "support/fault_file_system.h"
 
 namespace quorbitz {
 namespace {
-
-TEST(GlibRunLoop, BackgroundWorkRunsBesideTheMainThreadAndHandsBack) {
-  GlibRunLoop loop(false);
-  std::thread::id worker;
-  bool handedBack = false;
-  loop.dispatchToBackground([&] {
-    worker = std::this_thread::get_id();
-    loop.dispatchToMain([&] { handedBack = true; });
-  });
-  loop.drainMainQueue();
-  EXPECT_TRUE(handedBack);
-  EXPECT_NE(worker, std::this_thread::get_id());
-}
 
 TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
   GlibRunLoop loop(true);
@@ -50,18 +38,28 @@ TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
 // The controller's timer loads read and decode on the worker; what they
 // change reaches the file manager from the main queue.
 TEST(GlibRunLoop, ControllerLoadsBesideTheMainThread) {
+  struct RecordsReaders final : testing::FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    std::optional<std::string> readFile(const std::string& path, size_t padding) override {
+      reader = std::this_thread::get_id();
+      return FileSystemWrapper::readFile(path, padding);
+    }
+    std::thread::id reader;
+  };
   testing::FakePlatform fake;
+  RecordsReaders files(std::move(fake.files));
   GlibRunLoop loop(false);
   const std::string root = fake.temp.path() + "/Film";
   fake.temp.write("Film/a.mov", "x");
   fake.writeStatus(testing::statusJson({testing::rootJson(root)}));
-  auto controller = FinderSync::create({fake.finder, *fake.containers, *fake.files,
+  auto controller = FinderSync::create({fake.finder, *fake.containers, files,
                                         fake.systemLog, fake.pasteboard, loop, fake.drawing});
   controller->requestBadgeIdentifierForURL(root + "/a.mov");
   fake.writeStatus(testing::statusJson({testing::rootJson(root, "[]", R"(["a.mov"])")}));
   loop.fireTimers();
   loop.drainMainQueue();
   EXPECT_EQ(fake.finder.calls.back(), "setBadgeIdentifier synced " + root + "/a.mov");
+  EXPECT_NE(files.reader, std::this_thread::get_id());
 }
 
 }  // namespace
