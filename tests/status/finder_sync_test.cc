@@ -33,17 +33,15 @@ TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
   EXPECT_THAT(fake.runLoop.intervals, ElementsAre(std::chrono::milliseconds(3000)));
   EXPECT_THAT(fake.traceMessages(), ElementsAre("directoryURLs -> [\"" + root() + "\"]"));
-}
-
-TEST_F(FinderSyncTest, TicksGoThroughTheMainQueueAndStopMatteringOnceReleased) {
-  start();
-  logs();
+  // Ticks go through the main queue, and stop mattering once released.
+  fake.writeStatus(statusJson({}));
   fake.runLoop.fireTimers();
   EXPECT_THAT(logs(), IsEmpty());
   ASSERT_EQ(fake.runLoop.queue.size(), 1u);
   fake.runLoop.drain();
-  EXPECT_EQ(logs().size(), 1u);
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 0 roots"));
   controller.reset();
+  fake.writeStatus(statusJson({rootJson(root())}));
   fake.tick();
   EXPECT_THAT(logs(), IsEmpty());
 }
