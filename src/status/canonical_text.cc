@@ -89,6 +89,43 @@ std::optional<std::string> composed(std::string_view text) {
   return normalised;
 }
 
+// The canonical spellings of the accented names met last, per thread. A
+// file manager asks about every item it shows, and the folders on the way
+// to them are the same few names request after request: normalising each
+// again would be most of a badge request's own work.
+class RecentNames {
+ public:
+  void appendCanonical(std::string& out, std::string_view name) {
+    if (name.size() > kLongestKept) return appendComposed(out, name);
+    Slot& slot = slots_[std::hash<std::string_view>{}(name) % kSlots];
+    if (slot.name != name) {
+      // Emptied first: an allocation failing half way leaves a slot that
+      // matches no name rather than one with the wrong spelling.
+      slot.name.clear();
+      slot.canonical.clear();
+      appendComposed(slot.canonical, name);
+      slot.name.assign(name);
+    }
+    out += slot.canonical;
+  }
+
+ private:
+  static constexpr size_t kSlots = 256;
+  static constexpr size_t kLongestKept = 128;
+  struct Slot {
+    std::string name;
+    std::string canonical;
+  };
+
+  // A name with stray bytes stays as it is.
+  static void appendComposed(std::string& out, std::string_view name) {
+    std::optional<std::string> canonicalName = composed(name);
+    out += canonicalName ? std::string_view(*canonicalName) : name;
+  }
+
+  Slot slots_[kSlots];
+};
+
 }  // namespace
 
 std::string canonicalText(std::string_view text) {
@@ -98,18 +135,17 @@ std::string canonicalText(std::string_view text) {
   // the normaliser (a long path usually has one accented name), and a name
   // with stray bytes stays as it is without keeping the others from their
   // canonical spelling.
+  thread_local RecentNames recentNames;
   std::string result;
   result.reserve(text.size());
   size_t start = 0;
   while (true) {
     size_t slash = text.find('/', start);
     std::string_view name = text.substr(start, slash - start);
-    std::optional<std::string> canonicalName;
-    if (!isAscii(name)) canonicalName = composed(name);
-    if (canonicalName) {
-      result += *canonicalName;
-    } else {
+    if (isAscii(name)) {
       result += name;
+    } else {
+      recentNames.appendCanonical(result, name);
     }
     if (slash == std::string_view::npos) return result;
     result += '/';
