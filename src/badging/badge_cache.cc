@@ -150,7 +150,12 @@ bool BadgeCache::matches(Handle handle, std::string_view path, std::string_view 
 
 std::optional<BadgeCache::Handle> BadgeCache::find(std::string_view path,
                                                    std::string_view canonical) const {
-  const uint32_t hash = hashOf(canonical);
+  return findHashed(path, canonical, hashOf(canonical));
+}
+
+std::optional<BadgeCache::Handle> BadgeCache::findHashed(std::string_view path,
+                                                         std::string_view canonical,
+                                                         uint32_t hash) const {
   const Shard& shard = shardOf(hash);
   if (shard.slots.empty()) return std::nullopt;
   const size_t mask = shard.slots.size() - 1;
@@ -178,7 +183,8 @@ BadgeCache::Handle BadgeCache::newHandle() {
 BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string_view canonical,
                                               std::string_view canonicalRel,
                                               Placement placement, BadgeId badge) {
-  if (std::optional<Handle> found = find(path, canonical)) {
+  const uint32_t hash = hashOf(canonical);
+  if (std::optional<Handle> found = findHashed(path, canonical, hash)) {
     Entry& existing = entry(*found);
     if (existing.block->canonicalRel() != canonicalRel) {
       Block* replacement = makeBlock(existing.block->path(), canonicalRel,
@@ -190,7 +196,6 @@ BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string
     existing.block->badge = static_cast<uint8_t>(badge);
     return *found;
   }
-  const uint32_t hash = hashOf(canonical);
   Shard& shard = shardOf(hash);
   // At most three quarters full; a shard holds a 256th of the entries, so
   // growing one is quick.

@@ -83,6 +83,8 @@ class BadgeCache {
 
   static uint32_t hashOf(std::string_view canonical);
   Shard& shardOf(uint32_t hash) const;
+  std::optional<Handle> findHashed(std::string_view path, std::string_view canonical,
+                                   uint32_t hash) const;
   bool matches(Handle handle, std::string_view path, std::string_view canonical,
                uint32_t hash) const;
   void fill(Entry& entry, std::string_view path, std::string_view canonical,
