@@ -3,7 +3,7 @@
 
 #include <simdjson.h>
 
-#include <charconv>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -12,18 +12,24 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
+
+#include "status/checked_json.h"
 
 namespace quorbitz {
 namespace {
-
-namespace dom = simdjson::dom;
 
 static_assert(kStatusDecodePadding >= simdjson::SIMDJSON_PADDING,
               "a caller's padding must be enough for simdjson to parse in place");
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kDocumentPath = "(document)";
+
+// Where the decoder's own values lie, counted as skipValue counts.
+constexpr size_t kTopMemberNesting = 1;
+constexpr size_t kRootNesting = 2;
+constexpr size_t kRootMemberNesting = 3;
 
 using Failure = std::optional<DecodeError>;
 
@@ -38,130 +44,214 @@ std::string indexed(std::string path, size_t index) {
   return path.append("[").append(std::to_string(index)).append("]");
 }
 
-// A JSON number is an integer for us whatever its spelling (1.0, -0.0), as
-// long as its value is whole and fits; simdjson keeps such spellings as doubles.
-std::optional<int64_t> wholeInt64(dom::element element) {
-  int64_t signedValue = 0;
-  double doubleValue = 0;
-  if (element.get_int64().get(signedValue) == simdjson::SUCCESS) return signedValue;
-  if (!element.is_double() || element.get_double().get(doubleValue)) return std::nullopt;
-  constexpr double kTwoToThe63 = 9223372036854775808.0;
-  if (std::trunc(doubleValue) != doubleValue) return std::nullopt;
-  if (doubleValue < -kTwoToThe63 || doubleValue >= kTwoToThe63) return std::nullopt;
-  return static_cast<int64_t>(doubleValue);
+std::string memberPath(const std::string& owner, std::string_view key) {
+  if (owner.empty()) return std::string(key);
+  return owner + "." + std::string(key);
 }
 
-void add(std::vector<std::string>& list, std::string_view text) { list.emplace_back(text); }
-void add(CanonicalSet& set, std::string_view text) { set.insert(text); }
+// One value the decoder reads, with the path its failures are named by.
+struct Member {
+  ondemand::value& value;
+  std::string path;
+  size_t nesting;
 
-// Reads the members of one JSON object, naming each failing field by its path
-// below `owner` (empty for the top level).
-class FieldReader {
+  ondemand::json_type type() { return typeOf(value); }
+
+  // Not what the member must hold; the value is still checked as JSON, since
+  // a broken document reports that before any field.
+  DecodeError wrong(std::string_view expected) {
+    skipValue(value, nesting);
+    return wrongType(path, expected);
+  }
+};
+
+// A JSON number is an integer for us whatever its spelling (1.0, -0.0), as
+// long as its value is whole and fits; simdjson keeps such spellings as doubles.
+std::optional<int64_t> wholeInt64(ondemand::value& value) {
+  ondemand::number number = checked(value.get_number());
+  switch (number.get_number_type()) {
+    case ondemand::number_type::signed_integer:
+      return number.get_int64();
+    case ondemand::number_type::unsigned_integer:
+      return std::nullopt;
+    case ondemand::number_type::floating_point_number:
+      break;
+  }
+  double whole = number.get_double();
+  constexpr double kTwoToThe63 = 9223372036854775808.0;
+  if (std::trunc(whole) != whole) return std::nullopt;
+  if (whole < -kTwoToThe63 || whole >= kTwoToThe63) return std::nullopt;
+  return static_cast<int64_t>(whole);
+}
+
+Failure readInteger(Member& member, int64_t& out) {
+  constexpr std::string_view kExpected = "an integer that fits in 64 bits";
+  if (member.type() != ondemand::json_type::number) return member.wrong(kExpected);
+  std::optional<int64_t> whole = wholeInt64(member.value);
+  if (!whole) return wrongType(member.path, kExpected);
+  out = *whole;
+  return std::nullopt;
+}
+
+Failure readString(Member& member, std::string& out) {
+  if (member.type() != ondemand::json_type::string) return member.wrong("a string");
+  out.assign(stringText(member.value));
+  return std::nullopt;
+}
+
+Failure readBoolean(Member& member, bool& out) {
+  if (member.type() != ondemand::json_type::boolean) return member.wrong("true or false");
+  out = booleanOf(member.value);
+  return std::nullopt;
+}
+
+Failure readOptionalBoolean(Member& member, std::optional<bool>& out) {
+  switch (member.type()) {
+    case ondemand::json_type::null:
+      requireNull(member.value);
+      return std::nullopt;
+    case ondemand::json_type::boolean:
+      out = booleanOf(member.value);
+      return std::nullopt;
+    default:
+      return member.wrong("true, false or null");
+  }
+}
+
+// Takes the strings of a list or a map until a value is not a string; from
+// then on the values are only checked, and that first failure stays.
+class StringsUntilFailure {
  public:
-  FieldReader(dom::object object, std::string owner)
-      : object_(object), owner_(std::move(owner)) {}
+  explicit StringsUntilFailure(size_t nesting) : nesting_(nesting) {}
 
-  Failure required(std::string_view key, dom::element& value) const {
-    if (object_.at_key(key).get(value) != simdjson::SUCCESS) {
-      return DecodeError{pathOf(key) + ": missing"};
-    }
+  // `failedPath` names the value should it not be a string.
+  std::optional<std::string_view> next(ondemand::value& value, auto failedPath) {
+    if (!failure_ && typeOf(value) == ondemand::json_type::string)
+      return stringText(value);
+    if (!failure_) failure_ = wrongType(failedPath(), "a string");
+    skipValue(value, nesting_);
     return std::nullopt;
   }
 
-  Failure integer(std::string_view key, int64_t& out) const {
-    dom::element value;
-    if (auto failure = required(key, value)) return failure;
-    std::optional<int64_t> whole = wholeInt64(value);
-    if (!whole) {
-      constexpr std::string_view kExpected = "an integer that fits in 64 bits";
-      return wrongType(pathOf(key), kExpected);
-    }
-    out = *whole;
-    return std::nullopt;
-  }
-
-  Failure string(std::string_view key, std::string& out) const {
-    dom::element value;
-    if (auto failure = required(key, value)) return failure;
-    std::string_view text;
-    if (value.get_string().get(text)) return wrongType(pathOf(key), "a string");
-    out.assign(text);
-    return std::nullopt;
-  }
-
-  Failure boolean(std::string_view key, bool& out) const {
-    dom::element value;
-    if (auto failure = required(key, value)) return failure;
-    if (value.get_bool().get(out)) return wrongType(pathOf(key), "true or false");
-    return std::nullopt;
-  }
-
-  // Into a vector of the texts, or straight into a set of them.
-  template <typename List>
-  Failure stringList(std::string_view key, List& out) const {
-    dom::element value;
-    if (auto failure = required(key, value)) return failure;
-    dom::array items;
-    if (value.get_array().get(items)) return wrongType(pathOf(key), "an array");
-    out.reserve(items.size());
-    size_t index = 0;
-    for (dom::element item : items) {
-      std::string_view text;
-      if (item.get_string().get(text)) {
-        return wrongType(indexed(pathOf(key), index), "a string");
-      }
-      add(out, text);
-      ++index;
-    }
-    return std::nullopt;
-  }
-
-  Failure optionalBoolean(std::string_view key, std::optional<bool>& out) const {
-    dom::element value;
-    if (!optional(key, value)) return std::nullopt;
-    bool flag = false;
-    if (value.get_bool().get(flag)) {
-      return wrongType(pathOf(key), "true, false or null");
-    }
-    out = flag;
-    return std::nullopt;
-  }
-
-  Failure optionalStringMap(
-      std::string_view key,
-      std::optional<std::map<std::string, std::string>>& out) const {
-    dom::element value;
-    if (!optional(key, value)) return std::nullopt;
-    dom::object members;
-    if (value.get_object().get(members)) {
-      return wrongType(pathOf(key), "an object or null");
-    }
-    std::map<std::string, std::string> entries;
-    for (dom::key_value_pair member : members) {
-      std::string_view text;
-      if (member.value.get_string().get(text)) {
-        return wrongType(pathOf(key) + "." + std::string(member.key), "a string");
-      }
-      // try_emplace keeps the first of duplicate keys, as lookups elsewhere do.
-      entries.try_emplace(std::string(member.key), text);
-    }
-    out = std::move(entries);
-    return std::nullopt;
-  }
+  Failure failure() && { return std::move(failure_); }
 
  private:
-  bool optional(std::string_view key, dom::element& value) const {
-    return object_.at_key(key).get(value) == simdjson::SUCCESS && !value.is_null();
-  }
-
-  std::string pathOf(std::string_view key) const {
-    if (owner_.empty()) return std::string(key);
-    return owner_ + "." + std::string(key);
-  }
-
-  dom::object object_;
-  std::string owner_;
+  size_t nesting_;
+  Failure failure_;
 };
+
+void add(std::vector<std::string>& list, std::string_view text) {
+  list.emplace_back(text);
+}
+void add(CanonicalSet& set, std::string_view text) { set.insert(text); }
+
+// Into a vector of the texts, or straight into a set of them, reserved up
+// front so that a set of millions of paths never grows by doubling.
+template <typename List>
+Failure readStringList(Member& member, List& out) {
+  if (member.type() != ondemand::json_type::array) return member.wrong("an array");
+  ondemand::array items = checked(member.value.get_array());
+  out.reserve(checked(items.count_elements()));
+  StringsUntilFailure strings(member.nesting + 1);
+  size_t index = 0;
+  for (auto entry : items) {
+    ondemand::value item = checked(std::move(entry));
+    auto path = [&] { return indexed(member.path, index); };
+    if (std::optional<std::string_view> text = strings.next(item, path)) add(out, *text);
+    ++index;
+  }
+  return std::move(strings).failure();
+}
+
+Failure readRoles(Member& member,
+                  std::optional<std::map<std::string, std::string>>& out) {
+  switch (member.type()) {
+    case ondemand::json_type::null:
+      requireNull(member.value);
+      return std::nullopt;
+    case ondemand::json_type::object:
+      break;
+    default:
+      return member.wrong("an object or null");
+  }
+  ondemand::object roles = checked(member.value.get_object());
+  std::map<std::string, std::string> entries;
+  StringsUntilFailure strings(member.nesting + 1);
+  for (auto entry : roles) {
+    ondemand::field role = checked(std::move(entry));
+    std::string_view name = keyText(role);
+    auto path = [&] { return memberPath(member.path, name); };
+    if (std::optional<std::string_view> text = strings.next(role.value(), path)) {
+      // try_emplace keeps the first of duplicate keys, as lookups elsewhere do.
+      entries.try_emplace(std::string(name), *text);
+    }
+  }
+  Failure failure = std::move(strings).failure();
+  if (!failure) out = std::move(entries);
+  return failure;
+}
+
+// The members of an object that the decoder reads, by key, in the order
+// that decides which failure a document with several reports. The first
+// `required` must be present.
+template <size_t N>
+struct KnownKeys {
+  std::array<std::string_view, N> keys;
+  size_t required;
+
+  size_t indexOf(std::string_view key) const {
+    size_t index = 0;
+    while (index < N && keys[index] != key) ++index;
+    return index;
+  }
+};
+
+// Walks the object's members once, in document order: each known key's
+// first occurrence goes to `read`, with its index; everything else is only
+// checked. Of the failures, the first in key order is the object's.
+template <size_t N, typename Read>
+Failure readMembers(ondemand::object& object, const KnownKeys<N>& known,
+                    const std::string& owner, size_t nesting, Read read) {
+  std::array<bool, N> seen{};
+  std::array<Failure, N> failures;
+  for (auto entry : object) {
+    ondemand::field field = checked(std::move(entry));
+    size_t index = known.indexOf(keyText(field));
+    if (index == N || seen[index]) {
+      skipValue(field.value(), nesting);
+      continue;
+    }
+    seen[index] = true;
+    Member member{field.value(), memberPath(owner, known.keys[index]), nesting};
+    failures[index] = read(index, member);
+  }
+  for (size_t index = 0; index < N; ++index) {
+    if (!seen[index] && index < known.required) {
+      return DecodeError{memberPath(owner, known.keys[index]) + ": missing"};
+    }
+    if (failures[index]) return std::move(failures[index]);
+  }
+  return std::nullopt;
+}
+
+enum RootKey : size_t {
+  kPath,
+  kDirection,
+  kLabel,
+  kLink,
+  kCanLock,
+  kKeptLocal,
+  kLocked,
+  kSynced,
+  kRootLocked,
+  kCanMintLinks,
+  kRoles,
+};
+
+constexpr KnownKeys<11> kRootKeys{
+    {"path", "direction", "label", "link", "can_lock", "kept_local", "locked", "synced",
+     "root_locked", "can_mint_links", "roles"},
+    kRootLocked};
 
 // The three lists of a root, wherever the caller wants them.
 template <typename List>
@@ -182,86 +272,93 @@ RootLists<CanonicalSet> listsOf(IndexedRoot& root) {
 RootStatus& statusOf(RootStatus& root) { return root; }
 RootStatus& statusOf(IndexedRoot& indexed) { return indexed.root; }
 
-// The order of the reads decides which error a document with several reports.
 template <typename Root>
-Failure decodeRoot(const FieldReader& fields, Root& decoded) {
+Failure readRootMember(RootKey key, Member& member, Root& decoded) {
   RootStatus& root = statusOf(decoded);
   auto lists = listsOf(decoded);
-  if (auto failure = fields.string("path", root.path)) return failure;
-  if (auto failure = fields.string("direction", root.direction)) return failure;
-  if (auto failure = fields.string("label", root.label)) return failure;
-  if (auto failure = fields.string("link", root.link)) return failure;
-  if (auto failure = fields.boolean("can_lock", root.canLock)) return failure;
-  if (auto failure = fields.stringList("kept_local", lists.keptLocal)) return failure;
-  if (auto failure = fields.stringList("locked", lists.locked)) return failure;
-  if (auto failure = fields.stringList("synced", lists.synced)) return failure;
-  if (auto failure = fields.optionalBoolean("root_locked", root.rootLocked)) {
-    return failure;
-  }
-  if (auto failure = fields.optionalBoolean("can_mint_links", root.canMintLinks)) {
-    return failure;
-  }
-  return fields.optionalStringMap("roles", root.roles);
-}
-
-template <typename Root>
-Failure decodeRoots(const FieldReader& top, std::vector<Root>& roots) {
-  dom::element value;
-  if (auto failure = top.required("roots", value)) return failure;
-  dom::array items;
-  if (value.get_array().get(items)) return wrongType("roots", "an array");
-  roots.reserve(items.size());
-  for (dom::element item : items) {
-    std::string owner = indexed("roots", roots.size());
-    dom::object members;
-    if (item.get_object().get(members)) return wrongType(owner, "an object");
-    FieldReader fields(members, std::move(owner));
-    if (auto failure = decodeRoot(fields, roots.emplace_back())) return failure;
-  }
-  return std::nullopt;
-}
-
-// One parser for the life of the thread keeps its buffers warm across the
-// reloads of status.json.
-dom::parser& threadParser() {
-  thread_local dom::parser parser;
-  return parser;
-}
-
-// The parser's buffers take about fourteen bytes per byte of the largest
-// document it has seen. Kept after a huge status.json, they would stay with
-// the file manager for the rest of its life.
-constexpr size_t kLargestKeptParserCapacity = size_t{16} << 20;
-
-void releaseLargeParserBuffers() {
-  dom::parser& parser = threadParser();
-  if (parser.capacity() > kLargestKeptParserCapacity) parser = dom::parser{};
-}
-
-std::optional<DecodeError> parseDocument(std::string_view text, bool hasPadding,
-                                         dom::object& top) {
-  dom::parser& parser = threadParser();
-  dom::element document;
-  simdjson::error_code error =
-      parser.parse(text.data(), text.size(), !hasPadding).get(document);
-  if (error) {
-    return DecodeError{std::string(kDocumentPath) + ": not valid JSON (" +
-                       simdjson::error_message(error) + ")"};
-  }
-  if (document.get_object().get(top)) {
-    return wrongType(std::string(kDocumentPath), "an object");
+  switch (key) {
+    case kPath:
+      return readString(member, root.path);
+    case kDirection:
+      return readString(member, root.direction);
+    case kLabel:
+      return readString(member, root.label);
+    case kLink:
+      return readString(member, root.link);
+    case kCanLock:
+      return readBoolean(member, root.canLock);
+    case kKeptLocal:
+      return readStringList(member, lists.keptLocal);
+    case kLocked:
+      return readStringList(member, lists.locked);
+    case kSynced:
+      return readStringList(member, lists.synced);
+    case kRootLocked:
+      return readOptionalBoolean(member, root.rootLocked);
+    case kCanMintLinks:
+      return readOptionalBoolean(member, root.canMintLinks);
+    case kRoles:
+      return readRoles(member, root.roles);
   }
   return std::nullopt;
 }
 
 template <typename Root>
-std::variant<std::vector<Root>, DecodeError> decodeFields(dom::object top,
-                                                          int64_t& version) {
-  FieldReader fields(top, "");
-  if (auto failure = fields.integer("version", version)) return *std::move(failure);
+Failure readRoot(Member& member, Root& decoded) {
+  if (member.type() != ondemand::json_type::object) return member.wrong("an object");
+  ondemand::object object = checked(member.value.get_object());
+  return readMembers(object, kRootKeys, member.path, kRootMemberNesting,
+                     [&](size_t key, Member& field) {
+                       return readRootMember(static_cast<RootKey>(key), field, decoded);
+                     });
+}
+
+// After the first root that fails, the others are only checked.
+template <typename Root>
+Failure readRoots(Member& member, std::vector<Root>& roots) {
+  if (member.type() != ondemand::json_type::array) return member.wrong("an array");
+  ondemand::array items = checked(member.value.get_array());
+  Failure failure;
+  for (auto entry : items) {
+    ondemand::value item = checked(std::move(entry));
+    if (failure) {
+      skipValue(item, kRootNesting);
+      continue;
+    }
+    Member root{item, indexed(member.path, roots.size()), kRootNesting};
+    failure = readRoot(root, roots.emplace_back());
+  }
+  return failure;
+}
+
+enum TopKey : size_t { kVersion, kRoots };
+
+constexpr KnownKeys<2> kTopKeys{{"version", "roots"}, 2};
+
+template <typename Root>
+using RootsOrError = std::variant<std::vector<Root>, DecodeError>;
+
+template <typename Root>
+RootsOrError<Root> readTop(ondemand::document& document, int64_t& version) {
+  ondemand::object top = checked(document.get_object());
   std::vector<Root> roots;
-  if (auto failure = decodeRoots(fields, roots)) return *std::move(failure);
+  Failure failure =
+      readMembers(top, kTopKeys, "", kTopMemberNesting, [&](size_t key, Member& member) {
+        return key == kVersion ? readInteger(member, version) : readRoots(member, roots);
+      });
+  requireDocumentEnd(document);
+  if (failure) return *std::move(failure);
   return roots;
+}
+
+template <typename Root>
+RootsOrError<Root> decodeText(std::string_view text, int64_t& version) {
+  ondemand::document document = iterateDocument(text);
+  if (checked(document.type()) == ondemand::json_type::object) {
+    return readTop<Root>(document, version);
+  }
+  checkDocument(text);
+  return wrongType(std::string(kDocumentPath), "an object");
 }
 
 // The text without a leading byte order mark, and whether the spare
@@ -277,25 +374,35 @@ DecodeError outOfMemory() {
   return DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
 }
 
-template <typename Root>
-using RootsOrError = std::variant<std::vector<Root>, DecodeError>;
+// The words are those of a whole-document parse: On-Demand's own codes for a
+// document that ends early or goes on after its value are, to it, an
+// improper structure.
+DecodeError notValidJson(simdjson::error_code code) {
+  if (code == simdjson::MEMALLOC) return outOfMemory();
+  if (code == simdjson::INCOMPLETE_ARRAY_OR_OBJECT ||
+      code == simdjson::TRAILING_CONTENT) {
+    code = simdjson::TAPE_ERROR;
+  }
+  return DecodeError{std::string(kDocumentPath) + ": not valid JSON (" +
+                     simdjson::error_message(code) + ")"};
+}
 
-// Parses `bytes` and decodes the document into roots of type Root. With
-// `release` (the same string as `bytes`), the file's bytes are freed once
-// parsed: the parsed document holds copies of every string.
+// Parses `bytes` and decodes the document into roots of type Root. Strings
+// without escapes are read straight from `bytes`, which must outlive the
+// call.
 template <typename Root>
-RootsOrError<Root> decodeDocument(const std::string& bytes, int64_t& version,
-                                  std::string* release) {
+RootsOrError<Root> decodeDocument(const std::string& bytes, int64_t& version) {
   RootsOrError<Root> result = DecodeError{};
   try {
     auto [text, hasPadding] = documentText(bytes);
-    dom::object top;
-    if (auto failure = parseDocument(text, hasPadding, top)) {
-      result = *std::move(failure);
-    } else {
-      if (release) *release = std::string();
-      result = decodeFields<Root>(top, version);
+    std::string padded;
+    if (!hasPadding) {
+      padded.reserve(text.size() + simdjson::SIMDJSON_PADDING);
+      text = padded.assign(text);
     }
+    result = decodeText<Root>(text, version);
+  } catch (const InvalidJson& invalid) {
+    result = notValidJson(invalid.code);
   } catch (const std::bad_alloc&) {
     result = outOfMemory();
   }
@@ -307,7 +414,7 @@ RootsOrError<Root> decodeDocument(const std::string& bytes, int64_t& version,
 
 DecodeResult decodeStatus(const std::string& bytes) {
   Status status;
-  auto roots = decodeDocument<RootStatus>(bytes, status.version, nullptr);
+  auto roots = decodeDocument<RootStatus>(bytes, status.version);
   if (auto* error = std::get_if<DecodeError>(&roots)) return std::move(*error);
   status.roots = std::get<std::vector<RootStatus>>(std::move(roots));
   return status;
@@ -315,7 +422,7 @@ DecodeResult decodeStatus(const std::string& bytes) {
 
 IndexedDecodeResult decodeStatusIndexed(std::string bytes) {
   int64_t version = 0;
-  return decodeDocument<IndexedRoot>(bytes, version, &bytes);
+  return decodeDocument<IndexedRoot>(bytes, version);
 }
 
 }  // namespace quorbitz

@@ -38,8 +38,8 @@ struct IndexedRoot {
 using IndexedDecodeResult = std::variant<std::vector<IndexedRoot>, DecodeError>;
 
 // The same decoding for the extension's own use: a large project's paths
-// are held once, in their sets, and the file's bytes are let go as soon as
-// they are parsed.
+// go straight from the file's bytes into their sets, and the bytes are let
+// go once decoded.
 IndexedDecodeResult decodeStatusIndexed(std::string bytes);
 
 }  // namespace quorbitz

@@ -119,6 +119,10 @@ TEST(StatusDecoder, AcceptsWellFormedDocuments) {
 TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
   const std::string kBadVersion = "version: expected an integer that fits in 64 bits";
   const std::string kNotJson = "(document): not valid JSON (";
+  const std::string kBadStructure =
+      kNotJson +
+      "The JSON document has an improper structure: missing or "
+      "superfluous commas, braces, missing keys, etc.)";
   const std::vector<std::pair<std::string, std::string>> cases = {
       {withRoot({{"direction", ""}}), "roots[0].direction: missing"},
       {withRoot({{"label", ""}}), "roots[0].label: missing"},
@@ -144,9 +148,8 @@ TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
       {R"({"version":1})", "roots: missing"},
       {R"({"version":1,"roots":{}})", "roots: expected an array"},
       {"[]", "(document): expected an object"},
-      {R"({"version":1,"roots":[)",
-       kNotJson + "The JSON document has an improper structure: missing or "
-                  "superfluous commas, braces, missing keys, etc.)"},
+      {R"({"version":1,"roots":[)", kBadStructure},
+      {withRoot({{"label", R"("Film":"Film")"}}), kBadStructure},
       {withRoot({{"label", "\"Fi\xFFlm\""}}), kNotJson + "The input is not valid UTF-8)"},
       {statusJson(std::string(5000, '[') + std::string(5000, ']')),
        kNotJson + "The JSON document was too deep (too many nested objects and arrays))"},

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: Apache-2.0
+// Reading a document with simdjson On-Demand while checking every value on
+// the way, so that a document is accepted exactly when a whole-document parse
+// would accept it. On-Demand by itself checks only the values it is asked
+// for; a status file with a broken value in a member nobody reads must still
+// be rejected as a whole.
+#pragma once
+
+#include <simdjson.h>
+
+#include <cstddef>
+#include <string_view>
+#include <utility>
+
+namespace quorbitz {
+
+namespace ondemand = simdjson::ondemand;
+
+// Thrown while reading when the document is not JSON at all; the decoder
+// turns it into its one error for the whole document. A value of the wrong
+// type is no such fault and is the reader's to word.
+struct InvalidJson {
+  simdjson::error_code code;
+};
+
+template <typename T>
+T checked(simdjson::simdjson_result<T>&& result) {
+  T value;
+  if (simdjson::error_code code = std::move(result).get(value)) throw InvalidJson{code};
+  return value;
+}
+
+// Starts reading `text` with this thread's parser, whose buffers stay for
+// the next document. SIMDJSON_PADDING readable bytes must follow the text,
+// and the text must outlive the reading: strings are read from it in place.
+ondemand::document iterateDocument(std::string_view text);
+
+// Lets the thread's parser go when the largest document it has read was
+// large; a small one's buffers are kept.
+void releaseLargeParserBuffers();
+
+// Checks that `text`, of any length, is one JSON value and nothing more.
+// For a document whose top value the caller has no use for.
+void checkDocument(std::string_view text);
+
+inline ondemand::json_type typeOf(ondemand::value& value) {
+  return checked(value.type());
+}
+
+// A whole-document parse refuses a document whose containers nest this deep;
+// the count starts at 1 for the members of the top value, and an empty
+// container does not count.
+inline constexpr size_t kDeepestNesting = simdjson::DEFAULT_MAX_DEPTH;
+
+// Checks `value` and everything inside it. `nesting` is the number of
+// non-empty containers around it.
+void skipValue(ondemand::value& value, size_t nesting);
+
+// The text of a string value. Without a backslash it is the bytes between
+// the quotes, straight from the document, since simdjson has checked their
+// UTF-8 before reading starts; only a string with escapes is decoded into
+// the parser's buffer.
+std::string_view stringText(ondemand::value& value);
+
+std::string_view keyText(ondemand::field& field);
+
+bool booleanOf(ondemand::value& value);
+void requireNull(ondemand::value& value);
+
+// Once the top value is read: nothing but white space may follow it.
+void requireDocumentEnd(ondemand::document& document);
+
+}  // namespace quorbitz
