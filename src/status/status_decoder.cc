@@ -248,10 +248,12 @@ enum RootKey : size_t {
   kRoles,
 };
 
+// Every key before root_locked is required.
 constexpr KnownKeys<11> kRootKeys{
     {"path", "direction", "label", "link", "can_lock", "kept_local", "locked", "synced",
      "root_locked", "can_mint_links", "roles"},
     kRootLocked};
+static_assert(kRootKeys.keys[kRoles] == "roles" && kRoles + 1 == kRootKeys.keys.size());
 
 // The three lists of a root, wherever the caller wants them.
 template <typename List>
@@ -387,9 +389,8 @@ DecodeError notValidJson(simdjson::error_code code) {
                      simdjson::error_message(code) + ")"};
 }
 
-// Parses `bytes` and decodes the document into roots of type Root. Strings
-// without escapes are read straight from `bytes`, which must outlive the
-// call.
+// Parses `bytes` and decodes the document into roots of type Root, reading
+// strings from `bytes` in place unless it lacks the spare capacity.
 template <typename Root>
 RootsOrError<Root> decodeDocument(const std::string& bytes, int64_t& version) {
   RootsOrError<Root> result = DecodeError{};
