@@ -2,11 +2,16 @@
 // status.json comes from another process that can crash half-way through a
 // write, so any bytes at all must decode to a Status or an error. The
 // decoder parses in place when the caller leaves padding and copies
-// otherwise; both ways, and a leading byte-order mark, must agree.
+// otherwise; both ways, and a leading byte-order mark, must agree. It reads
+// only the values it needs yet must refuse a document that is not JSON
+// anywhere, exactly as a whole-document parse does.
+#include <simdjson.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "status/status_decoder.h"
 
@@ -29,6 +34,20 @@ void requireSame(const DecodeResult& a, const DecodeResult& b, const char* what)
   std::abort();
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool refusedAsNotJson(const DecodeResult& result) {
+  const auto* error = std::get_if<DecodeError>(&result);
+  return error && error->description.starts_with("(document): not valid JSON");
+}
+
+bool wholeDocumentParses(std::string_view bytes) {
+  static simdjson::dom::parser parser;
+  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+  simdjson::dom::element document;
+  return parser.parse(bytes.data(), bytes.size()).get(document) == simdjson::SUCCESS;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -46,9 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::abort();
   }
   requireSame(inPlace, quorbitz::decodeStatus(unpadded), "padded and unpadded bytes");
-  if (!exact.starts_with("\xEF\xBB\xBF")) {
-    requireSame(inPlace, quorbitz::decodeStatus("\xEF\xBB\xBF" + exact),
+  if (!exact.starts_with(kByteOrderMark)) {
+    requireSame(inPlace, quorbitz::decodeStatus(std::string(kByteOrderMark) + exact),
                 "with and without a byte-order mark");
+  }
+  if (refusedAsNotJson(inPlace) == wholeDocumentParses(exact)) {
+    std::fprintf(stderr,
+                 "JSON or not: the decoder and a whole-document parse disagree\n");
+    std::abort();
   }
   return 0;
 }
