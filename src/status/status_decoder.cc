@@ -66,22 +66,26 @@ struct Member {
 };
 
 // A JSON number is an integer for us whatever its spelling (1.0, -0.0), as
-// long as its value is whole and fits; simdjson keeps such spellings as doubles.
+// long as its value is whole and fits; simdjson keeps such spellings as
+// doubles. On-Demand (simdjson 3.0.1) misreads the value of a number of more
+// than 19 significant digits, though it judges its syntax right, so the
+// token is read again by the whole-document parser.
 std::optional<int64_t> wholeInt64(ondemand::value& value) {
-  ondemand::number number = checked(value.get_number());
-  switch (number.get_number_type()) {
-    case ondemand::number_type::signed_integer:
-      return number.get_int64();
-    case ondemand::number_type::unsigned_integer:
-      return std::nullopt;
-    case ondemand::number_type::floating_point_number:
-      break;
+  checked(value.get_number());
+  std::string_view token = value.raw_json_token();
+  simdjson::dom::parser parser;
+  simdjson::dom::element number;
+  if (simdjson::error_code code = parser.parse(token.data(), token.size()).get(number)) {
+    throw InvalidJson{code};
   }
-  double whole = number.get_double();
+  int64_t signedValue = 0;
+  double doubleValue = 0;
+  if (number.get_int64().get(signedValue) == simdjson::SUCCESS) return signedValue;
+  if (!number.is_double() || number.get_double().get(doubleValue)) return std::nullopt;
   constexpr double kTwoToThe63 = 9223372036854775808.0;
-  if (std::trunc(whole) != whole) return std::nullopt;
-  if (whole < -kTwoToThe63 || whole >= kTwoToThe63) return std::nullopt;
-  return static_cast<int64_t>(whole);
+  if (std::trunc(doubleValue) != doubleValue) return std::nullopt;
+  if (doubleValue < -kTwoToThe63 || doubleValue >= kTwoToThe63) return std::nullopt;
+  return static_cast<int64_t>(doubleValue);
 }
 
 Failure readInteger(Member& member, int64_t& out) {

@@ -100,7 +100,7 @@ TEST(StatusDecoder, AcceptsWellFormedDocuments) {
       {"\xEF\xBB\xBF" + statusJson(rootJson()), plain},
       {statusJson("", "0"), versionOnly(0)},
       {statusJson("", "99"), versionOnly(99)},
-      {statusJson("", "1.0"), versionOnly(1)},
+      {statusJson("", "1.00000000000000000000"), versionOnly(1)},
       {statusJson("", "-0.0"), versionOnly(0)},
       {statusJson("", "-3"), versionOnly(-3)},
       {statusJson("", "9223372036854775807"),
