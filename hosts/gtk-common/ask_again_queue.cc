@@ -10,7 +10,12 @@ namespace {
 
 // What one turn may spend handing items over; the file manager's answer to
 // each comes inside the hand-over.
-constexpr int64_t kTurnMicroseconds = 3000;
+constexpr int64_t kTurnMicroseconds = 2000;
+// A frame between turns. The file manager's own update of the items that
+// changed comes later, in one dispatch for all it collected since the last:
+// with turns back to back, Nautilus's held its window 45 ms at the 99th
+// percentile; a frame apart, about 10 ms.
+constexpr unsigned kMillisecondsBetweenTurns = 16;
 
 }  // namespace
 
@@ -21,7 +26,10 @@ AskAgainQueue::~AskAgainQueue() {
 void AskAgainQueue::add(std::string_view path) {
   if (queued_.contains(path)) return;
   queued_.insert(order_.emplace_back(path));
-  if (!source_) source_ = g_idle_add(&AskAgainQueue::onTurn, this);
+  if (!source_) {
+    source_ = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
+                                 &AskAgainQueue::onTurn, this, nullptr);
+  }
 }
 
 // The turn's source stays set while it runs, so that a change the file

@@ -7,9 +7,10 @@
 // costs it a whole badge request. The hundreds of changes one slice of a
 // re-evaluation makes, handed over together, held its window for 12 to 40 ms
 // each time. The queue hands them over for at most a few milliseconds per
-// turn of the main loop, at idle priority, so that input and redrawing come
-// in between. The answers come from the controller when the file manager
-// asks, so a later turn delays a new badge but never shows an old one.
+// turn, a frame apart and at idle priority, so that input, redrawing and the
+// file manager's own update of what changed come in between. The answers
+// come from the controller when the file manager asks, so a later turn
+// delays a new badge but never shows an old one.
 #pragma once
 
 #include <deque>
