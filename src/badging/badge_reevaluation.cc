@@ -13,9 +13,9 @@ namespace {
 
 constexpr std::chrono::microseconds kSliceLength{2000};
 constexpr size_t kBatchSize = 256;
-// Two batches out: the worker stats one while the main thread decides the
-// other.
-constexpr size_t kBatchesOut = 2;
+// Three batches out: the workers (two where the file manager gives us two)
+// stat while the main thread decides the badges of another.
+constexpr size_t kBatchesOut = 3;
 
 }  // namespace
 

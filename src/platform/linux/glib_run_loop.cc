@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/linux/glib_run_loop.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <gio/gio.h>
 #include <glib.h>
 
@@ -56,19 +59,26 @@ void GlibRunLoop::stopBackgroundWork() {
     backgroundQueue_.clear();
   }
   queueChanged_.notify_all();
-  if (worker_.joinable()) worker_.join();
+  for (std::thread& worker : workers_) worker.join();
+  workers_.clear();
 }
 
 void GlibRunLoop::dispatchToBackground(std::function<void()> work) {
   std::lock_guard lock(queueMutex_);
   if (stopping_) return;
-  if (!worker_.joinable()) worker_ = std::thread([this] { runWorker(); });
+  // Two workers: a re-evaluation's stats run two batches at a time, and a
+  // new load need not wait behind them.
+  while (workers_.size() < kWorkers) workers_.emplace_back([this] { runWorker(); });
   backgroundQueue_.push_back(std::move(work));
   ++backgroundUnfinished_;
   queueChanged_.notify_all();
 }
 
 void GlibRunLoop::runWorker() {
+  // Below the file manager's own threads, as background work is on macOS:
+  // a batch of stats can wait, a window that redraws should not.
+  constexpr int kBackgroundNiceness = 10;
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kBackgroundNiceness);
   std::unique_lock lock(queueMutex_);
   while (true) {
     queueChanged_.wait(lock, [this] { return stopping_ || !backgroundQueue_.empty(); });

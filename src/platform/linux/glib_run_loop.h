@@ -76,7 +76,8 @@ class GlibRunLoop final : public RunLoop {
 
   std::deque<std::function<void()>> backgroundQueue_;
   bool stopping_ = false;
-  std::thread worker_;
+  static constexpr size_t kWorkers = 2;
+  std::vector<std::thread> workers_;
   std::function<void()> afterQueueDrained_;
   void* fileMonitor_ = nullptr;
   std::string watchedFile_;
