@@ -28,7 +28,8 @@ class GlibRunLoop final : public RunLoop {
   void scheduleRepeatingTimer(std::chrono::milliseconds interval,
                               std::function<void()> block) override;
   void dispatchToMain(std::function<void()> work) override;
-  // One worker thread, started on first use, runs background work in order.
+  // Two worker threads, started on first use, take background work in the
+  // order it came; two pieces of it may run at once.
   void dispatchToBackground(std::function<void()> work) override;
   // Waits for the background work under way and drops the rest. For an
   // owner whose members that work uses (the file system) go before the run
