@@ -15,9 +15,9 @@ namespace {
 constexpr std::string_view kStatusFileName = "status.json";
 
 // A worker reads and decodes the file, so the limit is about memory: a
-// load holds the parsed document and the new sets beside the ones in force,
-// several times the file's size. A realistic status of 1,000,000 synced
-// paths is 84 MB.
+// load holds the file's bytes, the parser's index of them and the new sets
+// beside the ones in force, about twice the file's size plus the sets. A
+// realistic status of 1,000,000 synced paths is 84 MB.
 constexpr uint64_t kLargestStatusFile = uint64_t{128} << 20;
 
 // Logged for an allocation failure anywhere in a load, as the decoder words
