@@ -3,6 +3,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quorbitz {
@@ -16,6 +17,10 @@ constexpr int64_t kTurnMicroseconds = 2000;
 // with turns back to back, Nautilus's held its window 45 ms at the 99th
 // percentile; a frame apart, about 10 ms.
 constexpr unsigned kMillisecondsBetweenTurns = 16;
+// A round is sorted inside one turn: about a millisecond for this many
+// paths. Changes come from a re-evaluation in no particular order, so a
+// larger batch split into rounds is still spread out within each.
+constexpr size_t kRoundLimit = 4096;
 
 }  // namespace
 
@@ -24,12 +29,19 @@ AskAgainQueue::~AskAgainQueue() {
 }
 
 void AskAgainQueue::add(std::string_view path) {
-  if (queued_.contains(path)) return;
-  queued_.insert(order_.emplace_back(path));
+  if (auto queued = queued_.find(path); queued != queued_.end()) {
+    queued->second = true;
+  } else {
+    arrivals_.push_back(queued_.emplace(path, true).first->first);
+  }
   if (!source_) {
     source_ = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
                                  &AskAgainQueue::onTurn, this, nullptr);
   }
+}
+
+void AskAgainQueue::drop(std::string_view path) {
+  if (auto queued = queued_.find(path); queued != queued_.end()) queued->second = false;
 }
 
 // The turn's source stays set while it runs, so that a change the file
@@ -41,23 +53,39 @@ int AskAgainQueue::onTurn(void* self) {
   } catch (...) {
     // Out of memory: what is left goes at the next turn.
   }
-  if (!queue->order_.empty()) return G_SOURCE_CONTINUE;
+  if (!queue->queued_.empty()) return G_SOURCE_CONTINUE;
   queue->source_ = 0;
   return G_SOURCE_REMOVE;
 }
 
 void AskAgainQueue::handOver() {
   const int64_t deadline = g_get_monotonic_time() + kTurnMicroseconds;
-  while (!order_.empty()) {
-    // Erased from the set before the file manager is told, since it asks
-    // again at once and the question drops the path.
-    const bool waiting = queued_.erase(order_.front()) > 0;
-    const std::string path = std::move(order_.front());
-    order_.pop_front();
+  for (;;) {
+    std::optional<size_t> index = roundOrder_.next();
+    if (!index) {
+      if (!startRound()) return;
+      continue;
+    }
+    // Erased before the file manager is told, since it asks again at once
+    // and the question would otherwise find the path still queued.
+    const auto queued = queued_.find(round_[*index]);
+    const bool waiting = queued->second;
+    const std::string path = queued->first;
+    queued_.erase(queued);
     if (!waiting) continue;
     if (invalidate_) invalidate_(path);
     if (g_get_monotonic_time() >= deadline) return;
   }
+}
+
+bool AskAgainQueue::startRound() {
+  const size_t count = std::min(arrivals_.size(), kRoundLimit);
+  if (count == 0) return false;
+  round_.assign(arrivals_.begin(), arrivals_.begin() + static_cast<ptrdiff_t>(count));
+  arrivals_.erase(arrivals_.begin(), arrivals_.begin() + static_cast<ptrdiff_t>(count));
+  std::sort(round_.begin(), round_.end());
+  roundOrder_ = SpreadOrder(count);
+  return true;
 }
 
 }  // namespace quorbitz
