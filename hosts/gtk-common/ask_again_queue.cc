@@ -66,13 +66,11 @@ void AskAgainQueue::handOver() {
       if (!startRound()) return;
       continue;
     }
-    // Erased before the file manager is told, since it asks again at once
-    // and the question would otherwise find the path still queued.
-    const auto queued = queued_.find(round_[*index]);
-    const bool waiting = queued->second;
-    const std::string path = queued->first;
-    queued_.erase(queued);
-    if (!waiting) continue;
+    // Out of the queue before the file manager is told: it asks again at
+    // once, and a change the question causes must queue the path anew.
+    auto queued = queued_.extract(queued_.find(round_[*index]));
+    if (!queued.mapped()) continue;
+    const std::string path = std::move(queued.key());
     if (invalidate_) invalidate_(path);
     if (g_get_monotonic_time() >= deadline) return;
   }
