@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: Apache-2.0
-# What the headless end-to-end tests of the file-manager hosts share: package
+# What the headless end-to-end tests of the file managers share: package
 # installation, the build, a virtual X display, a file manager started with the
 # extension in a private mount namespace, and checks of the trace log, of the
 # screen and of the command files. Each tests/hosts/<host>/run-e2e sources it
@@ -12,9 +12,10 @@
 #   open_window_with_badges FOLDER CLASS COMMAND...
 #                                 # the module as its .deb installs it, and the
 #                                 # badges checks; or, step by step:
-#                                 # install_module_package HOST FOLDER (or
-#                                 # build_module TARGET: as built), start_xvfb,
-#                                 # launch_with_extension_folder FOLDER COMMAND...
+#                                 # install_module_package HOST FOLDER,
+#                                 # start_xvfb, launch_with_extension_folder
+#                                 # FOLDER COMMAND... (or a launch of its own),
+#                                 # expect_window_with_badges CLASS
 #   ... checks ...
 #   e2e_end
 #
@@ -37,45 +38,36 @@ skip() { say "SKIPPED: $*"; exit 0; }
 # Polls `command` every half second for at most `seconds`.
 # Usage: wait_until SECONDS COMMAND [ARG ...]
 wait_until() {
-  local seconds=$1
+  local deadline=$((SECONDS + $1))
   shift
-  local deadline=$((SECONDS + seconds))
   until "$@"; do
     [ $SECONDS -lt $deadline ] || return 1
     sleep 0.5
   done
 }
 
-# Installs the build's packages and PACKAGE... through scripts/install-deps,
-# which installs only what is missing; skips the test when that cannot be
-# done here (not root, or apt-get failed).
-install_packages() {
-  scripts/install-deps "$@" >/dev/null || skip "cannot install $* and the build's packages here"
-}
-
-# Starts a test of HOST: moves to the repository, installs PACKAGE... and the
-# tools every test uses, makes the work folder and lays out the sample project.
+# Starts a test of HOST: moves to the repository, installs PACKAGE..., the
+# build's packages and the tools every test uses through scripts/install-deps
+# (which installs only what is missing; the test is skipped when that cannot
+# be done here: not root, or apt-get failed), makes the work folder and lays
+# out the sample project.
 # Usage: e2e_begin HOST PACKAGE...
 e2e_begin() {
   e2e_host=$1 e2e_app=${1^}
   shift
   cd "$(dirname "${BASH_SOURCE[0]}")/../.." || exit 1
-  source_dir=$PWD
-  build_dir=${BUILD_DIR:-build}
-  install_packages "$@" xvfb xdotool xclip dbus-x11 imagemagick
+  source_dir=$PWD build_dir=${BUILD_DIR:-build}
+  scripts/install-deps "$@" xvfb xdotool xclip dbus-x11 imagemagick >/dev/null ||
+    skip "cannot install $* and the build's packages here"
   unshare -m true 2>/dev/null || skip "no private mount namespace here (unshare -m refused)"
   work=$(mktemp -d "/tmp/quorbitz-$e2e_host.XXXXXX")
   trap e2e_cleanup EXIT
-  finder=$work/container/finder
-  commands=$finder/commands
-  mkdir -p "$build_dir"
-  artefacts=$(realpath "$build_dir")/artefacts
-  # The translations the build made, as the module is not installed.
-  QUORBITZ_LOCALE_DIR=$(realpath "$build_dir")/locale
-  mkdir -p "$artefacts" "$work/extensions" "$work/home/.local/share"
+  finder=$work/container/finder commands=$work/container/finder/commands root=$work/Film
+  mkdir -p "$build_dir/artefacts" "$work/extensions" "$work/home/.local/share"
   mkdir -m 700 "$work/run"
+  # The translations the build made, as the module is not installed.
+  artefacts=$(realpath "$build_dir")/artefacts QUORBITZ_LOCALE_DIR=$(realpath "$build_dir")/locale
   rm -f "$artefacts/$e2e_host"-*.png
-  root=$work/Film
   tests/hosts/sample-tree "$work/container" "$root"
 
   export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
@@ -88,32 +80,20 @@ e2e_begin() {
   icons=$XDG_RUNTIME_DIR/quorbitz/icons/hicolor
 }
 
-# Builds TARGET in the build folder and copies the module it makes,
-# lib<OUTPUT>.so (OUTPUT defaults to TARGET with "_" turned into "-"), into
-# $work/extensions.
-# Usage: build_module TARGET [OUTPUT]
-build_module() {
-  local target=$1 module="lib${2:-${1//_/-}}.so"
+# Builds everything, then the Debian packages of HOST's module and of the
+# files all modules share, unpacks them with dpkg -x into $work/package-root
+# as dpkg would lay them out, and puts the module the package holds, taken
+# from FOLDER (the file manager's extension folder), into $work/extensions:
+# the test runs what users install. The file manager finds the package's
+# emblems through XDG_DATA_DIRS.
+# Usage: install_module_package HOST FOLDER
+install_module_package() {
+  local host=$1 folder=$2 package_root=$work/package-root deb
   # Configured again so that a build folder made before the extension headers
   # were installed picks up the extension.
   cmake -G Ninja -S "$source_dir" -B "$build_dir" -DQUORBITZ_WERROR=ON >"$work/cmake.log" 2>&1 ||
     { cat "$work/cmake.log"; fail "cmake failed"; }
-  ninja -C "$build_dir" "$target" >"$work/ninja.log" 2>&1 ||
-    { tail -n 40 "$work/ninja.log"; fail "the extension did not build"; }
-  [ -f "$build_dir/$module" ] || fail "no $build_dir/$module"
-  cp "$build_dir/$module" "$work/extensions/"
-}
-
-# Builds the Debian packages of HOST's module and of the files all modules
-# share, unpacks them with dpkg -x into $work/package-root as dpkg would lay
-# them out, and puts the module the package holds, taken from FOLDER (the file
-# manager's extension folder), into $work/extensions: the test runs what users
-# install. The file manager finds the package's emblems through XDG_DATA_DIRS.
-# Usage: install_module_package HOST FOLDER
-install_module_package() {
-  local host=$1 folder=$2 package_root=$work/package-root deb
-  build_module "quorbitz_$host"
-  ninja -C "$build_dir" >>"$work/ninja.log" 2>&1 ||
+  ninja -C "$build_dir" >"$work/ninja.log" 2>&1 ||
     { tail -n 40 "$work/ninja.log"; fail "the build for the packages failed"; }
   (cd "$build_dir" && cpack -G DEB -D CPACK_COMPONENTS_ALL="common;$host" -B "$work/debs") \
     >"$work/cpack.log" 2>&1 || { tail -n 20 "$work/cpack.log"; fail "cpack failed"; }
@@ -122,7 +102,6 @@ install_module_package() {
   done
   [ -f "$package_root$folder/libquorbitz-$host.so" ] ||
     fail "quorbitz-$host does not install libquorbitz-$host.so into $folder"
-  rm -f "$work"/extensions/*
   cp "$package_root$folder/libquorbitz-$host.so" "$work/extensions/"
   export XDG_DATA_DIRS=$package_root/usr/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}
   icons=$package_root/usr/share/icons/hicolor
@@ -166,21 +145,14 @@ launch_with_extension_folder() {
 }
 
 # Installs the module from $e2e_host's package into FOLDER, starts the
-# display and COMMAND, waits for a window of X class CLASS and checks the
-# badges in the trace log, as emblem files and on screen.
-# $failed_emblem_pattern, if set, is check_grid_badges's argument.
+# display and COMMAND, and checks the window of X class CLASS as
+# expect_window_with_badges does.
 # Usage: open_window_with_badges FOLDER CLASS COMMAND [ARG ...]
 open_window_with_badges() {
-  local folder=$1 class=$2
-  shift 2
-  install_module_package "$e2e_host" "$folder"
+  install_module_package "$e2e_host" "$1"
   start_xvfb
-  launch_with_extension_folder "$folder" "$@"
-  wait_until 60 has_window_of_class "$class" || fail "no $e2e_app window within 60 s"
-  pass "$e2e_app opened a window with the extension loaded"
-  check_badges_answered
-  check_emblem_files
-  check_grid_badges "${failed_emblem_pattern:-}"
+  launch_with_extension_folder "$1" "${@:3}"
+  expect_window_with_badges "$2"
 }
 
 # The first visible window of X class CLASS, if any.
@@ -188,9 +160,11 @@ window_of_class() { xdotool search --onlyvisible --class "$1" 2>/dev/null | head
 has_window_of_class() { [ -n "$(window_of_class "$1")" ]; }
 
 # --- Badges -----------------------------------------------------------------
-# The badges tests/hosts/sample-tree's project shows in its root.
+# The badges tests/hosts/sample-tree's project shows in its root, and every
+# badge there is.
 declare -A expected_badges=([Cuts]=synced [Footage]=synced [Masters]=masters [Review]=review
                             [Scratch]=kept [intro.mov]=synced [notes.txt]=pending)
+all_badges="synced pending locked kept masters review"
 
 # True when the trace log says the badge of PATH was asked for and was BADGE.
 answered() { cut -d' ' -f2- "$finder/appex-trace.log" 2>/dev/null | grep -Fxq "badge? $1 -> $2"; }
@@ -201,25 +175,36 @@ all_badges_answered() {
   done
 }
 
-# The file manager asked for every badge of the root and the shown root was
-# observed.
-check_badges_answered() {
+# Waits for a window of X class CLASS, then checks that the file manager
+# asked for every badge of the root and observed the shown root, that the
+# six badges are emblem files, and that the grid shows them (the emblems are
+# drawn a moment after the questions were answered; the screenshot is
+# <host>-1-grid.png). $failed_emblem_pattern, if set, is what the file
+# manager prints when it finds no icon for an emblem.
+# Usage: expect_window_with_badges CLASS
+expect_window_with_badges() {
+  local badge size pattern=${failed_emblem_pattern:-}
+  wait_until 60 has_window_of_class "$1" || fail "no $e2e_app window within 60 s"
+  pass "$e2e_app opened a window with the extension loaded"
   wait_until 30 all_badges_answered ||
     fail "$e2e_app did not ask for every badge, or got a wrong one"
   pass "$e2e_app asked for the badge of every item and got the right one"
   grep -q " observe $root\$" "$finder/appex-trace.log" || fail "the shown folder was not observed"
   pass "showing the root counted as observing it"
-}
-
-check_emblem_files() {
-  local badge size
-  for badge in synced pending locked kept masters review; do
+  for badge in $all_badges; do
     for size in 24x24 48x48; do
       [ -s "$icons/$size/emblems/emblem-quorbitz-$badge.png" ] || fail "no $size emblem for $badge"
     done
   done
   [ ! -e "$XDG_DATA_HOME/icons" ] || fail "the extension wrote into the user's icon folder"
   pass "the six badges are installed as emblems at 24 and 48 px; the user's icons untouched"
+  wait_until 10 shot_shows 1-grid synced pending kept masters review ||
+    fail "not every badge is visible in $e2e_host-1-grid.png"
+  shows 1-grid locked && fail "a locked emblem is visible before anything was locked"
+  if [ -n "$pattern" ] && grep -q "$pattern" "$work/$e2e_host.log"; then
+    fail "$e2e_app found no icon for some emblems: $(grep -m 1 "$pattern" "$work/$e2e_host.log")"
+  fi
+  pass "the grid shows the synced, syncing, kept-local, masters and review emblems"
 }
 
 # ImageMagick's own tools: another "convert" may come first on the PATH.
@@ -244,42 +229,27 @@ shot_shows() {
   shift
   shoot "$name" || return 1
   if [ "$1" = none ]; then
-    for badge in synced pending locked kept masters review; do
-      ! shows "$name" "$badge" || return 1
-    done
+    for badge in $all_badges; do ! shows "$name" "$badge" || return 1; done
   else
     for badge in "$@"; do shows "$name" "$badge" || return 1; done
   fi
 }
 
-# The emblems are drawn a moment after the questions were answered; the
-# screenshot is <host>-1-grid.png. FAILED_EMBLEM_PATTERN, if given, is what
-# the file manager prints when it finds no icon for an emblem.
-# Usage: check_grid_badges [FAILED_EMBLEM_PATTERN]
-check_grid_badges() {
-  wait_until 10 shot_shows 1-grid synced pending kept masters review ||
-    fail "not every badge is visible in $e2e_host-1-grid.png"
-  shows 1-grid locked && fail "a locked emblem is visible before anything was locked"
-  if [ -n "${1:-}" ] && grep -q "$1" "$work/$e2e_host.log"; then
-    fail "$e2e_app found no icon for some emblems: $(grep -m 1 "$1" "$work/$e2e_host.log")"
-  fi
-  pass "the grid shows the synced, syncing, kept-local, masters and review emblems"
-}
-
 # --- Menus and commands -----------------------------------------------------
 # Where choose_from_context_menu clicks, in window coordinates: an empty part
-# of the item view. Hosts whose menus follow the pointer also set rest_point,
-# where the pointer waits while keys drive the menu; keys go to the window
-# under the pointer when there is no window manager.
-view_point="500 420"
-rest_point=""
+# of the item view, or for a host whose menus open by a right click
+# (menu_button=3), the item whose menu is wanted. Hosts whose menus follow the
+# pointer also set rest_point, where the pointer waits while keys drive the
+# menu; keys go to the window under the pointer when there is no window
+# manager.
+view_point="500 420" rest_point="" menu_button=1
 
-# Chooses an item of a "Quorbitz" submenu with the keyboard. A click on the
-# view's empty part focuses it and clears the selection; SELECT-KEYs select
+# Chooses an item of a "Quorbitz" submenu with the keyboard. A click on
+# view_point focuses the view and clears the selection; SELECT-KEYs select
 # items (none: the menu is the folder's own); shift+F10 opens the context
-# menu; MENU-KEYs walk to "Quorbitz", Right opens it, SUBMENU-KEYs walk to the
-# item. The screen is saved as <host>-SHOT.png unless SHOT is "", and Return
-# chooses the item.
+# menu (a right click has opened it already); MENU-KEYs walk to "Quorbitz",
+# Right opens it, SUBMENU-KEYs walk to the item. The screen is saved as
+# <host>-SHOT.png unless SHOT is "", and Return chooses the item.
 # Usage: choose_from_context_menu CLASS SHOT [SELECT-KEY ...] -- MENU-KEY ... -- [SUBMENU-KEY ...]
 choose_from_context_menu() {
   local class=$1 shot=$2 select=() menu=() id
@@ -290,14 +260,13 @@ choose_from_context_menu() {
   shift
   id=$(window_of_class "$class")
   # shellcheck disable=SC2086  # the points are "X Y"
-  xdotool mousemove --window "$id" $view_point click 1
+  xdotool mousemove --window "$id" $view_point click "$menu_button"
   sleep 0.5
   # shellcheck disable=SC2086
   [ -n "$rest_point" ] && xdotool mousemove --window "$id" $rest_point
   [ ${#select[@]} -gt 0 ] && xdotool key "${select[@]}"
   sleep 0.5
-  xdotool key shift+F10
-  sleep 1
+  [ "$menu_button" = 3 ] || { xdotool key shift+F10; sleep 1; }
   xdotool key "${menu[@]}" Right
   sleep 1
   [ $# -gt 0 ] && xdotool key "$@"
@@ -316,21 +285,19 @@ choose_from_context_menu() {
 # <host>-2-menu.png.
 # Usage: check_menu_choices CLASS
 check_menu_choices() {
-  local class=$1
   check_no_commands_yet
   # shellcheck disable=SC2086  # the key lists are split into keys
-  choose_from_context_menu "$class" 2-menu Home -- $selection_menu_keys -- $lock_keys
+  choose_from_context_menu "$1" 2-menu Home -- $selection_menu_keys -- $lock_keys
   expect_command "$(lock_cuts_command)" "Quorbitz > Lock Folder on the selected folder"
   # shellcheck disable=SC2086
-  choose_from_context_menu "$class" "" -- $folder_menu_keys -- $sync_keys
+  choose_from_context_menu "$1" "" -- $folder_menu_keys -- $sync_keys
   expect_command '{"action":"sync_now"}' "Quorbitz > Sync Now in the folder's own menu"
   # shellcheck disable=SC2086
-  choose_from_context_menu "$class" "" $intro_keys -- $selection_menu_keys -- $copy_keys
+  choose_from_context_menu "$1" "" $intro_keys -- $selection_menu_keys -- $copy_keys
   expect_link_copied "Quorbitz > Copy Project Link on a file"
 }
 
 has_command() { grep -rqFx -- "$1" "$commands" 2>/dev/null; }
-path_json() { printf '%s' "${1//\//\\/}"; }
 check_no_commands_yet() {
   [ -z "$(ls -A "$commands" 2>/dev/null)" ] || fail "commands were written before any was chosen"
 }
@@ -340,6 +307,7 @@ expect_command() {
   wait_until 15 has_command "$1" || fail "$2 did not write $1"
   pass "$2 wrote $1"
 }
+path_json() { printf '%s' "${1//\//\\/}"; }
 # The JSON of "Lock Folder" on the sample project's Cuts.
 lock_cuts_command() { printf '{"action":"toggle_lock","path":"%s"}' "$(path_json "$root/Cuts")"; }
 
