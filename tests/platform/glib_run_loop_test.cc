@@ -38,16 +38,8 @@ TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
 // The controller's timer loads read and decode on the worker; what they
 // change reaches the file manager from the main queue.
 TEST(GlibRunLoop, ControllerLoadsBesideTheMainThread) {
-  struct RecordsReaders final : testing::FileSystemWrapper {
-    using FileSystemWrapper::FileSystemWrapper;
-    std::optional<std::string> readFile(const std::string& path, size_t padding) override {
-      reader = std::this_thread::get_id();
-      return FileSystemWrapper::readFile(path, padding);
-    }
-    std::thread::id reader;
-  };
   testing::FakePlatform fake;
-  RecordsReaders files(std::move(fake.files));
+  testing::RecordsReads files(std::move(fake.files));
   GlibRunLoop loop(false);
   const std::string root = fake.temp.path() + "/Film";
   fake.temp.write("Film/a.mov", "x");

@@ -48,16 +48,8 @@ TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
 
 // What a damaged or odd status.json leaves in force is the fault tests' concern.
 TEST_F(FinderSyncTest, OnlyAChangedFileIsReadAgain) {
-  struct CountsReads final : FileSystemWrapper {
-    using FileSystemWrapper::FileSystemWrapper;
-    std::optional<std::string> readFile(const std::string& path, size_t padding) override {
-      ++reads;
-      return FileSystemWrapper::readFile(path, padding);
-    }
-    int reads = 0;
-  };
-  auto counting = std::make_unique<CountsReads>(std::move(fake.files));
-  CountsReads& files = *counting;
+  auto counting = std::make_unique<RecordsReads>(std::move(fake.files));
+  RecordsReads& files = *counting;
   fake.files = std::move(counting);
   start();
   logs();
@@ -181,11 +173,22 @@ TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
                                   "observe " + root(), "end-observe " + root()));
 }
 
-TEST_F(FinderSyncTest, MenuRemembersLocatedTargetsForActions) {
+// With no item to act on, an action that needs one says so and writes nothing;
+// a menu remembers its located target for the actions that follow.
+TEST_F(FinderSyncTest, ActionsNeedAnItemAndMenusRememberLocatedTargets) {
   fake.temp.makeFolder("Film/F");
   fake.writeStatus(statusJson({rootJson(root())}));
   start();
   logs();
+  for (Selector selector :
+       {Selector::keepLocal, Selector::toggleLock, Selector::importResolve,
+        Selector::copyLink, Selector::setMasters, Selector::uploadLink}) {
+    controller->perform(selector);
+  }
+  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: keepLocal \u2014 no acting url",
+                                  "quorbitzFS: toggleLock \u2014 no acting url",
+                                  "quorbitzFS: copyLink \u2014 no acting url"));
+  EXPECT_FALSE(std::filesystem::exists(fake.finderDir() + "/commands"));
   fake.finder.selection = std::vector<std::string>{"/elsewhere"};
   EXPECT_TRUE(controller->menuForMenuKind(0).items.empty());
   fake.finder.selection.reset();
@@ -204,23 +207,9 @@ TEST_F(FinderSyncTest, MenuRemembersLocatedTargetsForActions) {
                                   "quorbitzFS: copyLink https://x.test/Film"));
   EXPECT_THAT(fake.pasteboard.calls, ElementsAre("clear", "set https://x.test/Film"));
   EXPECT_EQ(filesIn(fake.finderDir() + "/commands").size(), 2u);
-}
-
-TEST_F(FinderSyncTest, ActionsWithoutAnItem) {
-  start();
-  logs();
-  for (Selector selector :
-       {Selector::keepLocal, Selector::toggleLock, Selector::importResolve,
-        Selector::copyLink, Selector::setMasters, Selector::uploadLink}) {
-    controller->perform(selector);
-  }
-  EXPECT_THAT(logs(), ElementsAre("quorbitzFS: keepLocal \u2014 no acting url",
-                                  "quorbitzFS: toggleLock \u2014 no acting url",
-                                  "quorbitzFS: copyLink \u2014 no acting url"));
-  EXPECT_FALSE(std::filesystem::exists(fake.finderDir() + "/commands"));
   controller->syncNow();
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: syncNow"));
-  EXPECT_TRUE(std::filesystem::exists(fake.finderDir() + "/commands"));
+  EXPECT_EQ(filesIn(fake.finderDir() + "/commands").size(), 3u);
 }
 
 TEST_F(FinderSyncTest, ToolbarImageIsAskedForOnEveryRead) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <thread>
 
 #include "platform/platform.h"
 
@@ -48,6 +49,18 @@ class FileSystemWrapper : public FileSystem {
 
  private:
   std::unique_ptr<FileSystem> target_;
+};
+
+// Counts the files read, and remembers the thread that read the last one.
+struct RecordsReads final : FileSystemWrapper {
+  using FileSystemWrapper::FileSystemWrapper;
+  std::optional<std::string> readFile(const std::string& path, size_t padding) override {
+    ++reads;
+    reader = std::this_thread::get_id();
+    return FileSystemWrapper::readFile(path, padding);
+  }
+  int reads = 0;
+  std::thread::id reader;
 };
 
 }  // namespace quorbitz::testing
