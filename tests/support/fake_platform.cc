@@ -66,31 +66,6 @@ std::string statusJson(const std::vector<std::string>& roots, int version) {
   return json + "]}";
 }
 
-void FakeFinderController::setDirectoryURLs(const std::vector<std::string>& paths) {
-  watched = paths;
-  std::string call = "setDirectoryURLs";
-  for (const auto& path : paths) call += " " + path;
-  calls.push_back(call);
-}
-
-void FakeFinderController::setBadgeImage(const ImageRef& image, std::string_view label,
-                                         std::string_view identifier) {
-  calls.push_back("setBadgeImage " + std::string(identifier) + " " + std::string(label) +
-                  (image ? "" : " (no image)"));
-}
-
-void FakeFinderController::setBadgeIdentifier(std::string_view identifier,
-                                              std::string_view itemPath) {
-  calls.push_back("setBadgeIdentifier " + std::string(identifier) + " " +
-                  std::string(itemPath));
-}
-
-void ManualRunLoop::scheduleRepeatingTimer(std::chrono::milliseconds interval,
-                                           std::function<void()> block) {
-  intervals.push_back(interval);
-  timers.push_back(std::move(block));
-}
-
 namespace {
 
 std::string describe(double value) { return (std::ostringstream() << value).str(); }
@@ -135,12 +110,11 @@ ImageRef RecordingDrawing::systemSymbol(
   lookups.push_back(std::string(name) + "|" +
                     std::string(accessibilityDescription.value_or("(none)")));
   for (const auto& [known, size] : symbols) {
-    if (known == name) {
-      auto image = std::make_shared<RecordedImage>();
-      image->name = known;
-      image->imageSize = size;
-      return image;
-    }
+    if (known != name) continue;
+    auto image = std::make_shared<RecordedImage>();
+    image->name = known;
+    image->imageSize = size;
+    return image;
   }
   return nullptr;
 }

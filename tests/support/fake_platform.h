@@ -46,11 +46,20 @@ std::string statusJson(const std::vector<std::string>& roots, int version = 1);
 class FakeFinderController final : public FinderController {
  public:
   std::optional<std::vector<std::string>> directoryURLs() override { return watched; }
-  void setDirectoryURLs(const std::vector<std::string>& paths) override;
+  void setDirectoryURLs(const std::vector<std::string>& paths) override {
+    watched = paths;
+    calls.push_back("setDirectoryURLs");
+    for (const auto& path : paths) calls.back() += " " + path;
+  }
   void setBadgeImage(const ImageRef& image, std::string_view label,
-                     std::string_view identifier) override;
-  void setBadgeIdentifier(std::string_view identifier,
-                          std::string_view itemPath) override;
+                     std::string_view identifier) override {
+    calls.push_back("setBadgeImage " + std::string(identifier) + " " + std::string(label) +
+                    (image ? "" : " (no image)"));
+  }
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override {
+    calls.push_back("setBadgeIdentifier " + std::string(identifier) + " " +
+                    std::string(itemPath));
+  }
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return selection;
   }
@@ -82,7 +91,10 @@ class FakePasteboard final : public Pasteboard {
 class ManualRunLoop final : public RunLoop {
  public:
   void scheduleRepeatingTimer(std::chrono::milliseconds interval,
-                              std::function<void()> block) override;
+                              std::function<void()> block) override {
+    intervals.push_back(interval);
+    timers.push_back(std::move(block));
+  }
   void dispatchToMain(std::function<void()> work) override {
     queue.push_back(std::move(work));
   }
