@@ -347,12 +347,8 @@ two_step_write_is_quiet() {
   failures=$(grep -c 'decode failed' "$work/$e2e_host.log")
   mv "$finder/status.json" "$work/status.json"
   half=$(($(stat -c %s "$work/status.json") / 2))
-  {
-    sleep 0.02
-    head -c "$half" "$work/status.json"
-    sleep 0.02
-    tail -c +$((half + 1)) "$work/status.json"
-  } >"$finder/status.json"
+  { sleep 0.02; head -c "$half" "$work/status.json"
+    sleep 0.02; tail -c +$((half + 1)) "$work/status.json"; } >"$finder/status.json"
   sleep 1
   [ "$(grep -c 'decode failed' "$work/$e2e_host.log")" -eq "$failures" ]
 }

@@ -10,14 +10,13 @@ Usage: bundle_check.py INFO_PLIST ENTITLEMENTS APP_GROUP PRINCIPAL_CLASS_HEADER
 import plistlib
 import re
 import sys
+from pathlib import Path
 
 info_path, entitlements_path, app_group, class_header = sys.argv[1:5]
-with open(info_path, "rb") as f:
-    info = plistlib.load(f)
-with open(entitlements_path, "rb") as f:
-    entitlements = plistlib.load(f)
-with open(class_header, encoding="utf-8") as f:
-    declared = re.findall(r"@interface\s+(\w+)\s*:\s*FIFinderSync\b", f.read())
+info = plistlib.loads(Path(info_path).read_bytes())
+entitlements = plistlib.loads(Path(entitlements_path).read_bytes())
+declared = re.findall(r"@interface\s+(\w+)\s*:\s*FIFinderSync\b",
+                      Path(class_header).read_text(encoding="utf-8"))
 
 extension = info.get("NSExtension", {})
 expected = [
