@@ -32,7 +32,15 @@ void AskAgainQueue::add(std::string_view path) {
   if (auto queued = queued_.find(path); queued != queued_.end()) {
     queued->second = true;
   } else {
-    arrivals_.push_back(queued_.emplace(path, true).first->first);
+    const auto added = queued_.emplace(path, true).first;
+    try {
+      arrivals_.push_back(added->first);
+    } catch (...) {
+      // A path queued but in no round would never be handed over, and its
+      // turns would never end.
+      queued_.erase(added);
+      throw;
+    }
   }
   if (!source_) {
     source_ = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
