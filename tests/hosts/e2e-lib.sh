@@ -80,6 +80,17 @@ e2e_begin() {
   icons=$XDG_RUNTIME_DIR/quorbitz/icons/hicolor
 }
 
+# Builds TARGETs in $build_dir, or everything without any. Configured again
+# so that a build folder made before the extension headers were installed
+# picks up the extension.
+# Usage: build_targets [TARGET ...]
+build_targets() {
+  cmake -G Ninja -S "$source_dir" -B "$build_dir" -DQUORBITZ_WERROR=ON >"$work/cmake.log" 2>&1 ||
+    { cat "$work/cmake.log"; fail "cmake failed"; }
+  ninja -C "$build_dir" "$@" >"$work/ninja.log" 2>&1 ||
+    { tail -n 40 "$work/ninja.log"; fail "the build failed"; }
+}
+
 # Builds everything, then the Debian packages of HOST's module and of the
 # files all modules share, unpacks them with dpkg -x into $work/package-root
 # as dpkg would lay them out, and puts the module the package holds, taken
@@ -89,12 +100,7 @@ e2e_begin() {
 # Usage: install_module_package HOST FOLDER
 install_module_package() {
   local host=$1 folder=$2 package_root=$work/package-root deb
-  # Configured again so that a build folder made before the extension headers
-  # were installed picks up the extension.
-  cmake -G Ninja -S "$source_dir" -B "$build_dir" -DQUORBITZ_WERROR=ON >"$work/cmake.log" 2>&1 ||
-    { cat "$work/cmake.log"; fail "cmake failed"; }
-  ninja -C "$build_dir" >"$work/ninja.log" 2>&1 ||
-    { tail -n 40 "$work/ninja.log"; fail "the build for the packages failed"; }
+  build_targets
   (cd "$build_dir" && cpack -G DEB -D CPACK_COMPONENTS_ALL="common;$host" -B "$work/debs") \
     >"$work/cpack.log" 2>&1 || { tail -n 20 "$work/cpack.log"; fail "cpack failed"; }
   for deb in "$work/debs/quorbitz-common_"*.deb "$work/debs/quorbitz-${host}_"*.deb; do
