@@ -8,7 +8,7 @@
 #include <QUrl>
 
 #include "dolphin/local_files.h"
-#include "gtk-common/file_manager_extension.h"
+#include "file-manager-common/file_manager_extension.h"
 
 namespace quorbitz {
 namespace {

@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "gtk-common/desktop.h"
+#include "file-manager-common/desktop.h"
 
 namespace quorbitz {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "gtk-common/file_manager_extension.h"
+#include "file-manager-common/file_manager_extension.h"
 #include "gtk-common/local_path.h"
 #include "gtk-common/provider_type.h"
 #include "gtk-common/quorbitz_menu.h"

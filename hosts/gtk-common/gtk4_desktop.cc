@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "gtk-common/desktop.h"
+#include "file-manager-common/desktop.h"
 
 namespace quorbitz {
 

@@ -3,45 +3,19 @@
 # CMakeLists.txt includes this file and calls quorbitz_gtk_host_module once.
 include_guard(GLOBAL)
 
-# The static libraries end up inside shared objects.
-set_target_properties(quorbitz_core quorbitz_linux PROPERTIES POSITION_INDEPENDENT_CODE ON)
+include(${PROJECT_SOURCE_DIR}/hosts/file-manager-common/file_manager_host.cmake)
 
-# Everything in gtk-common/ but the two toolkit pieces, compiled once for all
-# the file managers. It needs GLib only.
+# The GObject glue of Nautilus's family and Thunar, compiled once for them.
+# The GTK 3 and GTK 4 desktops come with each module, by its toolkit.
 file(GLOB QUORBITZ_GTK_COMMON_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)
 list(FILTER QUORBITZ_GTK_COMMON_SOURCES EXCLUDE REGEX "/gtk[34]_desktop\\.cc$")
 add_library(quorbitz_gtk_common STATIC ${QUORBITZ_GTK_COMMON_SOURCES})
-target_link_libraries(quorbitz_gtk_common PRIVATE PkgConfig::CAIRO)
 set_target_properties(quorbitz_gtk_common PROPERTIES
   POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden
   VISIBILITY_INLINES_HIDDEN ON)
-target_include_directories(quorbitz_gtk_common PUBLIC ${PROJECT_SOURCE_DIR}/hosts)
 target_compile_options(quorbitz_gtk_common PRIVATE ${QUORBITZ_WARNINGS})
-target_link_libraries(quorbitz_gtk_common PUBLIC quorbitz_core quorbitz_linux)
-
-# The emblem pictures every module shares, drawn at build time by the
-# extension's own drawing code and installed into the hicolor theme with the
-# `common` component.
-add_executable(quorbitz-draw-emblems ${CMAKE_CURRENT_LIST_DIR}/tools/draw_emblems.cc
-  ${CMAKE_CURRENT_LIST_DIR}/emblem_pictures.cc)
-target_include_directories(quorbitz-draw-emblems PRIVATE ${PROJECT_SOURCE_DIR}/hosts)
-target_compile_options(quorbitz-draw-emblems PRIVATE ${QUORBITZ_WARNINGS})
-target_link_libraries(quorbitz-draw-emblems PRIVATE quorbitz_core quorbitz_linux PkgConfig::CAIRO)
-set(QUORBITZ_EMBLEM_THEME ${CMAKE_BINARY_DIR}/emblems/hicolor)
-add_custom_command(OUTPUT ${QUORBITZ_EMBLEM_THEME}.stamp
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUORBITZ_EMBLEM_THEME}
-  # cairo 1.16's SVG surface leaks the snapshots of the masks painted into
-  # it; the tool exits at once, so a sanitized build must not fail on that.
-  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-          $<TARGET_FILE:quorbitz-draw-emblems> ${QUORBITZ_EMBLEM_THEME}
-  COMMAND ${CMAKE_COMMAND} -E touch ${QUORBITZ_EMBLEM_THEME}.stamp
-  DEPENDS quorbitz-draw-emblems
-  COMMENT "Drawing the emblem pictures" VERBATIM)
-add_custom_target(quorbitz_emblem_pictures ALL DEPENDS ${QUORBITZ_EMBLEM_THEME}.stamp)
-install(DIRECTORY ${QUORBITZ_EMBLEM_THEME}
-        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons COMPONENT common)
-quorbitz_install_package_docs(common)
+target_link_libraries(quorbitz_gtk_common PUBLIC quorbitz_file_manager_common)
 
 # The folder the file manager loads the extension MODULE (a pkg-config
 # module) from, with the module's prefix replaced by ours, as packagers

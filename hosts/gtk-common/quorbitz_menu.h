@@ -21,9 +21,9 @@
 #include <string_view>
 #include <vector>
 
-#include "gtk-common/file_manager_extension.h"
-#include "gtk-common/menu_activation.h"
-#include "gtk-common/menu_words.h"
+#include "file-manager-common/file_manager_extension.h"
+#include "file-manager-common/menu_activation.h"
+#include "file-manager-common/menu_words.h"
 #include "menu/toolbar_item.h"
 #include "status/finder_sync.h"
 

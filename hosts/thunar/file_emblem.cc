@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gtk-common/emblem_icons.h"
+#include "file-manager-common/emblem_icons.h"
 
 namespace quorbitz {
 namespace {

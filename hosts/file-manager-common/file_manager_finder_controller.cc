@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/file_manager_finder_controller.h"
+#include "file-manager-common/file_manager_finder_controller.h"
 
 namespace quorbitz {
 namespace {

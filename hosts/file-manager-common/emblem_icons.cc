@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/emblem_icons.h"
+#include "file-manager-common/emblem_icons.h"
 
 #include <glib.h>
 #include <unistd.h>
 
-#include "gtk-common/desktop.h"
+#include "file-manager-common/desktop.h"
 
 namespace quorbitz {
 

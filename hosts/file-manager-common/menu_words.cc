@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/menu_words.h"
+#include "file-manager-common/menu_words.h"
 
 #include <libintl.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/emblem_pictures.h"
+#include "file-manager-common/emblem_pictures.h"
 
 #include <cairo-svg.h>
 #include <cairo.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/ask_again_queue.h"
+#include "file-manager-common/ask_again_queue.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>

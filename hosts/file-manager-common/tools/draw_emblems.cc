@@ -7,7 +7,7 @@
 #include <string>
 
 #include "badging/badge_set.h"
-#include "gtk-common/emblem_pictures.h"
+#include "file-manager-common/emblem_pictures.h"
 #include "platform/linux/cairo_drawing.h"
 #include "platform/posix/posix_file_system.h"
 

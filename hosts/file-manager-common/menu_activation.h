@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "gtk-common/file_manager_finder_controller.h"
+#include "file-manager-common/file_manager_finder_controller.h"
 #include "menu/context_menu.h"
 #include "menu/selectors.h"
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/file_manager_extension.h"
+#include "file-manager-common/file_manager_extension.h"
 
 #include <glib.h>
 
 #include <cstdlib>
 
-#include "gtk-common/desktop.h"
-#include "gtk-common/menu_words.h"
+#include "file-manager-common/desktop.h"
+#include "file-manager-common/menu_words.h"
 #include "platform/linux/cairo_drawing.h"
 #include "platform/linux/glib_system_log.h"
 #include "platform/linux/repeat_collapsing_log.h"

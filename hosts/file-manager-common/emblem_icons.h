@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "gtk-common/emblem_pictures.h"
+#include "file-manager-common/emblem_pictures.h"
 #include "platform/platform.h"
 
 namespace quorbitz {

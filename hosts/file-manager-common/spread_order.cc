@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/spread_order.h"
+#include "file-manager-common/spread_order.h"
 
 #include <bit>
 

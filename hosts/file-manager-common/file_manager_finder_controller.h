@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "gtk-common/ask_again_queue.h"
-#include "gtk-common/emblem_icons.h"
+#include "file-manager-common/ask_again_queue.h"
+#include "file-manager-common/emblem_icons.h"
 #include "platform/platform.h"
 
 namespace quorbitz {

@@ -29,7 +29,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gtk-common/spread_order.h"
+#include "file-manager-common/spread_order.h"
 
 namespace quorbitz {
 

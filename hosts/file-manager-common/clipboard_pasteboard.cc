@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/desktop.h"
+#include "file-manager-common/desktop.h"
 
 namespace quorbitz {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "gtk-common/menu_activation.h"
+#include "file-manager-common/menu_activation.h"
 
-#include "gtk-common/file_manager_extension.h"
+#include "file-manager-common/file_manager_extension.h"
 #include "status/finder_sync.h"
 
 namespace quorbitz {

@@ -11,7 +11,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "gtk-common/file_manager_finder_controller.h"
+#include "file-manager-common/file_manager_finder_controller.h"
 #include "platform/linux/glib_run_loop.h"
 #include "platform/platform.h"
 
