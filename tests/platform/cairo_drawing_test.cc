@@ -65,14 +65,27 @@ TEST(CairoSymbols, ThemeIconsStandInForSystemSymbolsAndTakeTheirConfiguration) {
     EXPECT_DOUBLE_EQ(configured->size().height, 14.4);
     EXPECT_EQ(configured->symbolName(), name);
   }
-  // No symbol for an unknown name, a missing theme or a broken file, and no
-  // configuration of what is not a symbol or of a size that is no number.
+  // A theme's icons are found in the scalable folders its index names,
+  // wherever they are; not in its fixed-size ones, nor when the file is broken.
   testing::TempDir theme;
-  theme.write("scalable/status/starred-symbolic.svg", "<svg not closed");
-  EXPECT_EQ(drawing.systemSymbol("no.such.symbol", std::nullopt), nullptr);
-  for (const std::string& folder : {std::string("/nonexistent"), theme.path()}) {
-    EXPECT_EQ(CairoDrawing({folder}).systemSymbol("star.fill", std::nullopt), nullptr);
+  theme.write("index.theme",
+              "[Icon Theme]\nDirectories=16x16/actions,symbolic/status,\n"
+              "[16x16/actions]\nSize=16\nType=Fixed\n"
+              "[symbolic/status]\nSize=16\nType=Scalable\n");
+  const std::string square =
+      R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16"><rect width="9" height="9"/></svg>)";
+  theme.write("symbolic/status/starred-symbolic.svg", square);
+  theme.write("16x16/actions/object-select-symbolic.svg", square);
+  theme.write("symbolic/status/list-remove-symbolic.svg", "<svg not closed");
+  CairoDrawing themed({theme.path()});
+  EXPECT_NE(themed.systemSymbol("star.fill", std::nullopt), nullptr);
+  for (const char* name : {"checkmark.circle.fill", "minus.circle.fill"}) {
+    EXPECT_EQ(themed.systemSymbol(name, std::nullopt), nullptr) << name;
   }
+  // No symbol for an unknown name or a missing theme, and no configuration
+  // of what is not a symbol or of a size that is no number.
+  EXPECT_EQ(drawing.systemSymbol("no.such.symbol", std::nullopt), nullptr);
+  EXPECT_EQ(CairoDrawing({"/nonexistent"}).systemSymbol("star.fill", std::nullopt), nullptr);
   EXPECT_EQ(drawing.configuredSymbol(*drawing.emptyImage(), kBadgeSymbol), nullptr);
   EXPECT_EQ(drawing.configuredSymbol(*drawing.systemSymbol("star.fill", std::nullopt),
                                      {{}, NAN, FontWeight::bold}),

@@ -2,6 +2,7 @@
 #include "platform/linux/cairo_drawing.h"
 
 #include <cairo.h>
+#include <glib.h>
 #include <librsvg/rsvg.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <numbers>
 #include <system_error>
 #include <utility>
@@ -252,25 +254,35 @@ std::optional<std::string_view> iconNameFor(std::string_view symbolName) {
   return std::nullopt;
 }
 
-std::vector<fs::path> subfolders(const fs::path& folder) {
-  std::vector<fs::path> found;
-  std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    found.push_back(entry->path());
+// The folders of a theme that hold scalable icons, as its index.theme lists
+// them: Adwaita 43 files its symbolic icons under scalable/<context>/,
+// Adwaita 48 under symbolic/<context>/, and other themes elsewhere again.
+std::vector<std::string> scalableFoldersOf(const std::string& theme) {
+  std::vector<std::string> found;
+  std::unique_ptr<GKeyFile, decltype(&g_key_file_free)> index(g_key_file_new(), g_key_file_free);
+  g_key_file_set_list_separator(index.get(), ',');
+  if (!g_key_file_load_from_file(index.get(), (theme + "/index.theme").c_str(), G_KEY_FILE_NONE,
+                                 nullptr)) {
+    return found;
   }
-  std::sort(found.begin(), found.end());
+  for (const char* key : {"Directories", "ScaledDirectories"}) {
+    gchar** folders = g_key_file_get_string_list(index.get(), "Icon Theme", key, nullptr, nullptr);
+    for (gchar** folder = folders; folder != nullptr && *folder != nullptr; ++folder) {
+      gchar* type = g_key_file_get_string(index.get(), *folder, "Type", nullptr);
+      if (type != nullptr && std::string_view(type) == "Scalable") found.emplace_back(*folder);
+      g_free(type);
+    }
+    g_strfreev(folders);
+  }
   return found;
 }
 
-// Themes file their icons under category folders (actions, status, ...) that
-// differ between themes, so every category is searched.
 std::optional<std::string> findIconFile(const std::vector<std::string>& themes,
                                         std::string_view icon) {
   const std::string fileName = std::string(icon) + ".svg";
   for (const std::string& theme : themes) {
-    for (const fs::path& category : subfolders(fs::path(theme) / "scalable")) {
-      const fs::path candidate = category / fileName;
+    for (const std::string& folder : scalableFoldersOf(theme)) {
+      const fs::path candidate = fs::path(theme) / folder / fileName;
       std::error_code error;
       if (fs::is_regular_file(candidate, error)) return candidate.string();
     }
