@@ -112,11 +112,12 @@ TEST(StatusDecoder, AcceptsWellFormedDocuments) {
 
 TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
   const std::string kBadVersion = "version: expected an integer that fits in 64 bits";
+  // What follows it in parentheses is the JSON library's wording, not ours.
   const std::string kNotJson = "(document): not valid JSON (";
-  const std::string kBadStructure =
-      kNotJson +
-      "The JSON document has an improper structure: missing or "
-      "superfluous commas, braces, missing keys, etc.)";
+  auto ourWords = [&](std::string error) {
+    if (error.starts_with(kNotJson) && error.ends_with(')')) error.resize(kNotJson.size());
+    return error;
+  };
   std::vector<std::pair<std::string, std::string>> cases = {
       {withRoot({{"direction", ""}}), "roots[0].direction: missing"},
       {withRoot({{"label", ""}}), "roots[0].label: missing"},
@@ -137,11 +138,10 @@ TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
       {R"({"version":1})", "roots: missing"},
       {R"({"version":1,"roots":{}})", "roots: expected an array"},
       {"[]", "(document): expected an object"},
-      {R"({"version":1,"roots":[)", kBadStructure},
-      {withRoot({{"label", R"("Film":"Film")"}}), kBadStructure},
-      {withRoot({{"label", "\"Fi\xFFlm\""}}), kNotJson + "The input is not valid UTF-8)"},
-      {statusJson(std::string(5000, '[') + std::string(5000, ']')),
-       kNotJson + "The JSON document was too deep (too many nested objects and arrays))"},
+      {R"({"version":1,"roots":[)", kNotJson},
+      {withRoot({{"label", R"("Film":"Film")"}}), kNotJson},
+      {withRoot({{"label", "\"Fi\xFFlm\""}}), kNotJson},
+      {statusJson(std::string(5000, '[') + std::string(5000, ']')), kNotJson},
       // The first error wins: across roots, and within one root.
       {statusJson(rootJson({{"link", ""}}) + "," + rootJson({{"path", ""}})),
        "roots[0].link: missing"},
@@ -152,10 +152,10 @@ TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
     cases.emplace_back(statusJson("", version), kBadVersion);
   }
   for (const auto& [json, description] : cases) {
-    EXPECT_EQ(errorOf(decodeStatus(json)), description) << json.substr(0, 120);
+    EXPECT_EQ(ourWords(errorOf(decodeStatus(json))), description) << json.substr(0, 120);
     // The extension's own decoding, straight into sets, says the same.
     IndexedDecodeResult indexed = decodeStatusIndexed(json);
-    EXPECT_EQ(std::get<DecodeError>(indexed).description, description);
+    EXPECT_EQ(ourWords(std::get<DecodeError>(indexed).description), description);
   }
 }
 
