@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// libquorbitz-dolphin-overlays.so, the plugin Dolphin finds in
-// kf5/overlayicon. Dolphin takes such a library's root object itself as the
-// overlay plugin, while the menu must come from a factory in
-// kf5/kfileitemaction; this object therefore takes the badges from the
-// factory of libquorbitz-dolphin.so, where the controller lives, and passes
+// quorbitz-dolphin-overlays.so, the plugin Dolphin finds in kf6/overlayicon
+// (kf5/ before Plasma 6). Dolphin takes such a library's root object itself
+// as the overlay plugin, while the menu must come from a factory in
+// kf6/kfileitemaction; this object therefore takes the badges from the
+// factory of quorbitz-dolphin.so, where the controller lives, and passes
 // questions and changes through.
 #include <KOverlayIconPlugin>
 #include <KPluginFactory>
@@ -21,7 +21,7 @@ class OverlayForwarder final : public KOverlayIconPlugin {
   explicit OverlayForwarder(QObject* parent = nullptr) : KOverlayIconPlugin(parent) {
     try {
       const KPluginMetaData host = KPluginMetaData::findPluginById(
-          QStringLiteral("kf5/kfileitemaction"), QStringLiteral("quorbitz-dolphin"));
+          QStringLiteral(QUORBITZ_KF_PLUGIN_FOLDER "/kfileitemaction"), QStringLiteral("quorbitz-dolphin"));
       if (!host.isValid()) return;
       // The factory alone: the one-step instantiatePlugin would leave a
       // symbol of its own exported from this library.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// The one factory of libquorbitz-dolphin.so. Dolphin's context menus create
-// the menu plugin through it; the overlay plugin of the kf5/overlayicon
+// The one factory of quorbitz-dolphin.so. Dolphin's context menus create
+// the menu plugin through it; the overlay plugin of the overlayicon
 // folder creates the badges' object through it, so both live in this one
 // library and share its one controller.
 #include <KPluginFactory>
