@@ -11,6 +11,17 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorbitz)
 set(CPACK_PACKAGE_VENDOR Quorbitz)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# A package built on one Debian release links that release's libraries (and,
+# for Dolphin, its KDE Frameworks), so its version names the release, as
+# backports do: 0.1.0-1~deb12 sorts below 0.1.0-1~deb13, and a system upgraded
+# from Debian 12 to 13 takes the build for 13.
+file(STRINGS /etc/os-release debian REGEX "^ID=\"?debian")
+file(STRINGS /etc/os-release release REGEX "^VERSION_ID=")
+if(debian AND release MATCHES "([0-9]+)")
+  set(CPACK_DEBIAN_PACKAGE_RELEASE "1~deb${CMAKE_MATCH_1}")
+else()
+  set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+endif()
 set(CPACK_PACKAGE_CONTACT "Quorbitz developers <packaging@quorbitz.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
