@@ -57,7 +57,8 @@ e2e_begin() {
   shift
   cd "$(dirname "${BASH_SOURCE[0]}")/../.." || exit 1
   source_dir=$PWD build_dir=${BUILD_DIR:-build}
-  scripts/install-deps "$@" xvfb xdotool xclip dbus-x11 imagemagick >/dev/null ||
+  scripts/install-deps "$@" xvfb xdotool xclip dbus-x11 imagemagick \
+    at-spi2-core python3-gi gir1.2-atspi-2.0 >/dev/null ||
     skip "cannot install $* and the build's packages here"
   unshare -m true 2>/dev/null || skip "no private mount namespace here (unshare -m refused)"
   work=$(mktemp -d "/tmp/quorbitz-$e2e_host.XXXXXX")
@@ -72,8 +73,9 @@ e2e_begin() {
 
   export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
   export QUORBITZ_GROUP_CONTAINER=$work/container QUORBITZ_LOCALE_DIR
-  export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
-  export GTK_A11Y=none GDK_BACKEND=x11 GSK_RENDERER=cairo
+  # The accessibility bridge stays on: menus are chosen through it by name.
+  export GSETTINGS_BACKEND=memory QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  export GDK_BACKEND=x11 GSK_RENDERER=cairo
   unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
   # Where a module run from the build tree draws its emblems;
   # install_module_package points it at the package's.
@@ -97,18 +99,18 @@ build_targets() {
 # from FOLDER (the file manager's extension folder), into $work/extensions:
 # the test runs what users install. The file manager finds the package's
 # emblems through XDG_DATA_DIRS.
-# Usage: install_module_package HOST FOLDER
+# MODULE is the module's file name, libquorbitz-HOST.so unless given.
+# Usage: install_module_package HOST FOLDER [MODULE]
 install_module_package() {
-  local host=$1 folder=$2 package_root=$work/package-root deb
+  local host=$1 folder=$2 module=${3:-libquorbitz-$1.so} package_root=$work/package-root deb
   build_targets
   (cd "$build_dir" && cpack -G DEB -D CPACK_COMPONENTS_ALL="common;$host" -B "$work/debs") \
     >"$work/cpack.log" 2>&1 || { tail -n 20 "$work/cpack.log"; fail "cpack failed"; }
   for deb in "$work/debs/quorbitz-common_"*.deb "$work/debs/quorbitz-${host}_"*.deb; do
     dpkg -x "$deb" "$package_root" || fail "dpkg -x $deb failed"
   done
-  [ -f "$package_root$folder/libquorbitz-$host.so" ] ||
-    fail "quorbitz-$host does not install libquorbitz-$host.so into $folder"
-  cp "$package_root$folder/libquorbitz-$host.so" "$work/extensions/"
+  [ -f "$package_root$folder/$module" ] || fail "quorbitz-$host does not install $module into $folder"
+  cp "$package_root$folder/$module" "$work/extensions/"
   export XDG_DATA_DIRS=$package_root/usr/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}
   icons=$package_root/usr/share/icons/hicolor
   pass "the quorbitz-$host and quorbitz-common packages unpacked, their module loaded"
@@ -204,6 +206,7 @@ expect_window_with_badges() {
   done
   [ ! -e "$XDG_DATA_HOME/icons" ] || fail "the extension wrote into the user's icon folder"
   pass "the six badges are installed as emblems at 24 and 48 px; the user's icons untouched"
+  check_colour_checks
   wait_until 10 shot_shows 1-grid synced pending kept masters review ||
     fail "not every badge is visible in $e2e_host-1-grid.png"
   shows 1-grid locked && fail "a locked emblem is visible before anything was locked"
@@ -215,17 +218,46 @@ expect_window_with_badges() {
 
 # ImageMagick's own tools: another "convert" may come first on the PATH.
 convert=/usr/bin/convert
-# The disc colour of a badge's emblem.
-disc_colour() { "$convert" "$icons/24x24/emblems/emblem-quorbitz-$1.png" -format '#%[hex:p{12,2}]' info:; }
-# How many pixels of the image FILE have the disc colour of BADGE.
+# The disc colour of a badge's emblem, as #RRGGBB.
+disc_colour() {
+  "$convert" "$icons/24x24/emblems/emblem-quorbitz-$1.png" -alpha off -depth 8 \
+    -crop 1x1+12+2 +repage rgb:- | od -An -tx1 | tr -d ' \n' | sed 's/^/#/'
+}
+# How many pixels of the image FILE have the disc colour of BADGE, within 3%.
+# ImageMagick paints them white and the rest black and writes one raw byte a
+# pixel; the count is that of the bytes that are not zero. Raw bytes read the
+# same under ImageMagick 6 and 7, where its own statistics do not.
 pixels_of() {
-  "$convert" "$1" -alpha off -fuzz 3% -fill black +opaque "$(disc_colour "$2")" \
-    -fill white -opaque "$(disc_colour "$2")" -format '%[fx:round(mean*w*h)]' info:
+  local colour
+  colour=$(disc_colour "$2")
+  "$convert" "$1" -alpha off -fuzz 3% -fill black +opaque "$colour" -fill white \
+    -opaque "$colour" -depth 8 gray:- | tr -d '\000' | wc -c
 }
 # Saves the screen as $artefacts/<host>-NAME.png.
 shoot() { timeout 10 /usr/bin/import -window root "$artefacts/$e2e_host-$1.png"; }
+# True when the picture FILE shows BADGE's emblem.
+picture_shows() { [ "$(pixels_of "$1" "$2")" -ge 40 ]; }
 # True when screenshot NAME shows BADGE's emblem.
-shows() { [ "$(pixels_of "$artefacts/$e2e_host-$1.png" "$2")" -ge 40 ]; }
+shows() { picture_shows "$artefacts/$e2e_host-$1.png" "$2"; }
+
+# The colour checks, tried on two pictures whose answer is known: a blank
+# screen shows no badge, and a screen with each emblem pasted on it shows
+# every one, so "shown" cannot pass on nothing and "gone" cannot pass on a
+# badge still there.
+check_colour_checks() {
+  local blank=$work/blank.png badged=$work/badged.png badge x=100 pasted=()
+  "$convert" -size 1280x800 xc:white "$blank" || fail "ImageMagick cannot draw a blank screen"
+  for badge in $all_badges; do
+    pasted+=("$icons/48x48/emblems/emblem-quorbitz-$badge.png" -geometry "+$x+300" -composite)
+    x=$((x + 100))
+  done
+  "$convert" "$blank" "${pasted[@]}" "$badged" || fail "ImageMagick cannot paste the emblems"
+  for badge in $all_badges; do
+    ! picture_shows "$blank" "$badge" || fail "the colour check sees $badge on a blank screen"
+    picture_shows "$badged" "$badge" || fail "the colour check misses $badge where it is shown"
+  done
+  pass "the colour checks see no badge on a blank screen and every badge where one is shown"
+}
 
 # True when a new screenshot NAME shows the emblem of every BADGE, or, for
 # the one BADGE "none", no emblem at all.
@@ -242,37 +274,77 @@ shot_shows() {
 }
 
 # --- Menus and commands -----------------------------------------------------
-# Where choose_from_context_menu clicks, in window coordinates: an empty part
-# of the item view, or for a host whose menus open by a right click
-# (menu_button=3), the item whose menu is wanted. Hosts whose menus follow the
-# pointer also set rest_point, where the pointer waits while keys drive the
-# menu; keys go to the window under the pointer when there is no window
-# manager.
-view_point="500 420" rest_point="" menu_button=1
+# Where the choosers below click, in window coordinates: an empty part
+# of the item view, which focuses the view and clears the selection. Hosts
+# whose menus follow the pointer also set rest_point, where the pointer waits
+# while keys drive the menu; keys go to the window under the pointer when
+# there is no window manager.
+view_point="500 420" rest_point=""
+# Items are selected by typing their names (the file manager's type-ahead);
+# typeahead_end is the key that closes the type-ahead box, where the file
+# manager has one. A host whose typing does something else names the keys
+# that select an item in item_keys instead. Where menu_app, the file
+# manager's name on the accessibility bus, is set, menu entries are chosen by
+# their titles through the accessibility tree (tests/hosts/choose-by-name), so
+# no entry of another plugin changes what is chosen; elsewhere they are walked
+# by keys.
+typeahead_end=Escape menu_app=""
+declare -A item_keys=()
 
-# Chooses an item of a "Quorbitz" submenu with the keyboard. A click on
-# view_point focuses the view and clears the selection; SELECT-KEYs select
-# items (none: the menu is the folder's own); shift+F10 opens the context
-# menu (a right click has opened it already); MENU-KEYs walk to "Quorbitz",
-# Right opens it, SUBMENU-KEYs walk to the item. The screen is saved as
-# <host>-SHOT.png unless SHOT is "", and Return chooses the item.
-# Usage: choose_from_context_menu CLASS SHOT [SELECT-KEY ...] -- MENU-KEY ... -- [SUBMENU-KEY ...]
-choose_from_context_menu() {
-  local class=$1 shot=$2 select=() menu=() id
-  shift 2
-  while [ "$1" != -- ]; do select+=("$1"); shift; done
-  shift
-  while [ "$1" != -- ]; do menu+=("$1"); shift; done
-  shift
-  id=$(window_of_class "$class")
+# Focuses the view with a click on view_point, which clears the selection,
+# selects ITEM (none: "") and opens the context menu.
+# Usage: open_context_menu CLASS ITEM
+open_context_menu() {
+  local id
+  id=$(window_of_class "$1")
   # shellcheck disable=SC2086  # the points are "X Y"
-  xdotool mousemove --window "$id" $view_point click "$menu_button"
+  xdotool mousemove --window "$id" $view_point click 1
   sleep 0.5
   # shellcheck disable=SC2086
   [ -n "$rest_point" ] && xdotool mousemove --window "$id" $rest_point
-  [ ${#select[@]} -gt 0 ] && xdotool key "${select[@]}"
+  if [ -n "${item_keys[$2]:-}" ]; then
+    # shellcheck disable=SC2086  # the keys are split
+    xdotool key ${item_keys[$2]}
+  elif [ -n "$2" ]; then
+    xdotool type --delay 50 "$2"
+    sleep 0.5
+    [ -n "$typeahead_end" ] && xdotool key "$typeahead_end"
+  fi
   sleep 0.5
-  [ "$menu_button" = 3 ] || { xdotool key shift+F10; sleep 1; }
+  xdotool key shift+F10
+}
+
+# Opens the context menu of ITEM, or of the folder shown when ITEM is "", and
+# chooses the entries TITLE... in turn by name. The screen is saved as
+# <host>-SHOT.png before the last entry is chosen, unless SHOT is "".
+# Usage: choose_by_name CLASS SHOT ITEM TITLE...
+choose_by_name() {
+  local shot=$2
+  open_context_menu "$1" "$3"
+  shift 3
+  while [ $# -gt 1 ]; do
+    tests/hosts/choose-by-name "$menu_app" menu "$1" || { say_open_menus; return 1; }
+    shift
+  done
+  sleep 0.5
+  [ -n "$shot" ] && shoot "$shot"
+  tests/hosts/choose-by-name "$menu_app" menu "$1" || { say_open_menus; return 1; }
+}
+say_open_menus() {
+  say "the open menus hold: $(tests/hosts/choose-by-name "$menu_app" menus | tr '\n' '|')"
+}
+
+# Opens the context menu of ITEM as open_context_menu does; MENU-KEYs walk to
+# "Quorbitz", Right opens it, SUBMENU-KEYs walk to the entry. The screen is
+# saved as <host>-SHOT.png unless SHOT is "", and Return chooses the entry.
+# Usage: choose_by_keys CLASS SHOT ITEM MENU-KEY ... -- [SUBMENU-KEY ...]
+choose_by_keys() {
+  local shot=$2 menu=()
+  open_context_menu "$1" "$3"
+  shift 3
+  while [ "$1" != -- ]; do menu+=("$1"); shift; done
+  shift
+  sleep 1
   xdotool key "${menu[@]}" Right
   sleep 1
   [ $# -gt 0 ] && xdotool key "$@"
@@ -282,24 +354,35 @@ choose_from_context_menu() {
 }
 
 # The three menu choices every host's test makes, each checked by what it
-# writes: Lock Folder on Cuts (selected with Home) in the selection's menu,
-# Sync Now in the folder's own menu, Copy Project Link on intro.mov. The host
-# says how its menus are walked by keys, as space-separated key lists:
-# $selection_menu_keys and $folder_menu_keys reach "Quorbitz" in the two
-# menus, $intro_keys selects intro.mov, and $lock_keys, $sync_keys and
-# $copy_keys reach the item in the submenu. The menu of Cuts is saved as
-# <host>-2-menu.png.
+# writes: Lock Folder on Cuts in the selection's menu, Sync Now in the
+# folder's own menu, Copy Project Link on intro.mov. The menu of Cuts is saved
+# as <host>-2-menu.png. Without menu_app the host says how its menus are
+# walked by keys, as space-separated key lists: $selection_menu_keys and
+# $folder_menu_keys reach "Quorbitz" in the two menus, and $lock_keys,
+# $sync_keys and $copy_keys reach the entry in the submenu.
 # Usage: check_menu_choices CLASS
 check_menu_choices() {
   check_no_commands_yet
-  # shellcheck disable=SC2086  # the key lists are split into keys
-  choose_from_context_menu "$1" 2-menu Home -- $selection_menu_keys -- $lock_keys
+  if [ -n "$menu_app" ]; then
+    choose_by_name "$1" 2-menu Cuts Quorbitz "Lock Folder"
+  else
+    # shellcheck disable=SC2086  # the key lists are split into keys
+    choose_by_keys "$1" 2-menu Cuts $selection_menu_keys -- $lock_keys
+  fi
   expect_command "$(lock_cuts_command)" "Quorbitz > Lock Folder on the selected folder"
-  # shellcheck disable=SC2086
-  choose_from_context_menu "$1" "" -- $folder_menu_keys -- $sync_keys
+  if [ -n "$menu_app" ]; then
+    choose_by_name "$1" "" "" Quorbitz "Sync Now"
+  else
+    # shellcheck disable=SC2086
+    choose_by_keys "$1" "" "" $folder_menu_keys -- $sync_keys
+  fi
   expect_command '{"action":"sync_now"}' "Quorbitz > Sync Now in the folder's own menu"
-  # shellcheck disable=SC2086
-  choose_from_context_menu "$1" "" $intro_keys -- $selection_menu_keys -- $copy_keys
+  if [ -n "$menu_app" ]; then
+    choose_by_name "$1" "" intro.mov Quorbitz "Copy Project Link"
+  else
+    # shellcheck disable=SC2086
+    choose_by_keys "$1" "" intro.mov $selection_menu_keys -- $copy_keys
+  fi
   expect_link_copied "Quorbitz > Copy Project Link on a file"
 }
 
