@@ -246,12 +246,15 @@ shows() { picture_shows "$artefacts/$e2e_host-$1.png" "$2"; }
 # badge still there.
 check_colour_checks() {
   local blank=$work/blank.png badged=$work/badged.png badge x=100 pasted=()
-  "$convert" -size 1280x800 xc:white "$blank" || fail "ImageMagick cannot draw a blank screen"
+  # In colour, as a screenshot is: ImageMagick 7 keeps a white picture grey,
+  # and pastes into it in grey.
+  "$convert" -size 1280x800 xc:white -type TrueColor "PNG24:$blank" ||
+    fail "ImageMagick cannot draw a blank screen"
   for badge in $all_badges; do
     pasted+=("$icons/48x48/emblems/emblem-quorbitz-$badge.png" -geometry "+$x+300" -composite)
     x=$((x + 100))
   done
-  "$convert" "$blank" "${pasted[@]}" "$badged" || fail "ImageMagick cannot paste the emblems"
+  "$convert" "$blank" "${pasted[@]}" "PNG24:$badged" || fail "ImageMagick cannot paste the emblems"
   for badge in $all_badges; do
     ! picture_shows "$blank" "$badge" || fail "the colour check sees $badge on a blank screen"
     picture_shows "$badged" "$badge" || fail "the colour check misses $badge where it is shown"
