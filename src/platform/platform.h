@@ -55,6 +55,11 @@ class FinderController {
   // manager that asks again for the items it shows (the Finder) ignores it;
   // one that keeps an emblem until told otherwise asks again about the item.
   virtual void badgeWithdrawn(std::string_view /*itemPath*/) {}
+  // Start-up's first look at the status file is over, loaded or not: items
+  // are answered from what it left in force. Called once. A file manager
+  // that asked about items while that load ran beside it asks about them
+  // again; the Finder, whose first load ends before it asks, ignores it.
+  virtual void firstLoadEnded() {}
   // The selected items in order; nullopt or empty when nothing is selected.
   virtual std::optional<std::vector<std::string>> selectedItemURLs() = 0;
   // The item or folder a menu was opened on, if any.
@@ -96,6 +101,10 @@ struct FileAttributes {
   // When the item's content or attributes last changed by any means; a
   // writer cannot set it back, unlike the modification date.
   std::optional<FileTime> changeTime;
+  // Which file it is: a file renamed into the item's place has another.
+  std::optional<uint64_t> device;
+  std::optional<uint64_t> inode;
+  bool operator==(const FileAttributes&) const = default;
 };
 
 class FileSystem {

@@ -102,7 +102,8 @@ class PosixFileSystem final : public FileSystem {
       return std::nullopt;
     }
     return FileAttributes{modificationTimeOf(info), static_cast<uint64_t>(info.st_size),
-                          changeTimeOf(info)};
+                          changeTimeOf(info), static_cast<uint64_t>(info.st_dev),
+                          static_cast<uint64_t>(info.st_ino)};
   }
 
   bool isDirectory(const std::string& path) override {
