@@ -17,10 +17,11 @@ constexpr size_t kRoomForFileName = 64;
 
 }  // namespace
 
-std::shared_ptr<FinderSync> FinderSync::create(Platform platform) {
+std::shared_ptr<FinderSync> FinderSync::create(Platform platform, FirstLoad firstLoad) {
   std::shared_ptr<FinderSync> controller(new FinderSync(platform));
   controller->registerBadges();
-  controller->reload();
+  controller->loadInBackground = firstLoad == FirstLoad::inBackground;
+  controller->reload(Look::tick);
   controller->loadInBackground = true;
   controller->startPolling();
   return controller;
@@ -37,7 +38,7 @@ void FinderSync::startPolling() {
     // is lost and the next one tries again.
     try {
       runLoop->dispatchToMain([weakSelf] {
-        if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->reload();
+        if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->reload(Look::tick);
       });
     } catch (...) {
     }

@@ -34,12 +34,19 @@ extern const std::string_view kAppGroupIdentifier;
 
 inline constexpr std::chrono::milliseconds kPollingInterval{3000};
 
+// Where start-up's first load of status.json runs. A file manager that asks
+// about its items before the load is in force, and is told once it is
+// (FinderController::firstLoadEnded), need not wait for a large project's
+// status to load before it can draw its first window.
+enum class FirstLoad { atOnce, inBackground };
+
 class FinderSync : public std::enable_shared_from_this<FinderSync> {
  public:
   // Registers the badges, loads status.json once and starts the polling
   // timer. The timer holds the controller weakly: once the last reference
   // is dropped, its ticks do nothing.
-  static std::shared_ptr<FinderSync> create(Platform platform);
+  static std::shared_ptr<FinderSync> create(Platform platform,
+                                            FirstLoad firstLoad = FirstLoad::atOnce);
 
   FinderSync(const FinderSync&) = delete;
   FinderSync& operator=(const FinderSync&) = delete;
@@ -71,30 +78,42 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   explicit FinderSync(Platform platform);
   void startPolling();
 
-  // A status file that failed to load, known by what a stat tells of it,
-  // and the line its failure logged.
+  // The status file as a stat showed it when it was last loaded, or failed
+  // to: any difference is a change. A file changed so recently that a
+  // rewrite could still leave every attribute as it was is looked at
+  // `provisionally`: the next tick reads it again, and only a different
+  // content (by `contentHash`) counts as a new load.
+  struct LoadedFile {
+    FileAttributes file;
+    bool provisionally = false;
+    std::optional<uint64_t> contentHash;
+  };
   struct FailedLoad {
-    uint64_t size;
-    FileTime modified;
-    FileTime changed;
+    FileAttributes file;
+    bool provisionally = false;
     std::string line;
-    bool sameFile(const FileAttributes& file) const;
   };
 
   std::optional<std::string> finderDir() const;
-  // Start-up loads at once; the timer's loads read and decode in the
+  // A tick loads what changed, and re-reads a file looked at provisionally;
+  // the look right after a load only catches what changed while it ran, and
+  // reports no failure of its own, which the next tick does.
+  enum class Look { tick, afterLoad };
+  // Start-up's load may run at once; the others read and decode in the
   // background and take effect on the main queue.
-  void reload();
-  void reloadStatusFile();
+  void reload(Look look);
+  void reloadStatusFile(Look look);
   struct LoadedRoots;
   struct LoadOutcome;
   struct PendingLoad;
   static LoadOutcome loadStatusFile(FileSystem& files, const std::string& path,
-                                    const FileAttributes& attributes) noexcept;
-  void finishPendingLoad();
+                                    LoadOutcome outcome) noexcept;
+  // False when nothing finished, or finishing it ran out of memory.
+  bool finishPendingLoad();
+  void endFirstLoad();
   static std::unique_ptr<LoadedRoots> indexRoots(std::vector<IndexedRoot> decoded);
   void finishLoad(LoadOutcome outcome);
-  void failLoad(const FileAttributes& file, std::string line);
+  void failLoad(const FileAttributes& file, bool provisionally, std::string line);
   void publishWatchedFolders(const std::vector<std::string>& folders);
 
   std::optional<Location> locate(std::string_view itemPath) const;
@@ -134,9 +153,10 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   std::vector<std::string> canonicalRootPaths;
   // Bumped whenever a load changes the canonical root paths.
   uint32_t rootsGeneration = 0;
-  FileTime lastLoaded = FileTime::distantPast();
+  std::optional<LoadedFile> lastLoaded;
   std::optional<FailedLoad> lastFailedLoad;
   bool loadInBackground = false;
+  bool firstLoadOver = false;
   std::shared_ptr<PendingLoad> pendingLoad;
   BadgeCache badgeCache;
   // Re-evaluation after a load walks the cache in batches, from where the

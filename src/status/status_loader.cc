@@ -2,6 +2,8 @@
 // Keeping the loaded roots in step with status.json.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -50,6 +52,30 @@ std::vector<std::string> watchedFolders(const std::vector<RootStatus>& roots) {
   return folders;
 }
 
+FileTime now() {
+  const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+  const auto seconds = std::chrono::floor<std::chrono::seconds>(sinceEpoch);
+  return {seconds.count(),
+          std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds).count()};
+}
+
+// Whether a rewrite made after `now` could still get the modification date
+// `modified`, so that nothing a stat shows would tell it from the version
+// seen now. A date without a fraction of a second may come from a file
+// system that keeps whole seconds (ext4 with small inodes) or even two
+// (FAT); the others keep the kernel's clock tick, a few milliseconds. Both
+// with room for that clock lagging ours, and for a file server's running
+// ahead.
+bool mayChangeUnseen(const FileTime& modified, const FileTime& now) {
+  constexpr int64_t kSecond = 1'000'000'000;
+  constexpr int64_t kRoom = 50'000'000;
+  const int64_t grain = modified.nanoseconds == 0 ? 2 * kSecond : 0;
+  if (modified.seconds < now.seconds - 4 || modified.seconds > now.seconds + 4) return false;
+  const int64_t apart =
+      (now.seconds - modified.seconds) * kSecond + (now.nanoseconds - modified.nanoseconds);
+  return apart < grain + kRoom && apart > -(grain + kRoom);
+}
+
 bool sameFolders(const std::vector<std::string>& current,
                  const std::vector<std::string>& wanted) {
   CanonicalSet currentSet(current.begin(), current.end());
@@ -59,11 +85,6 @@ bool sameFolders(const std::vector<std::string>& current,
 }
 
 }  // namespace
-
-bool FinderSync::FailedLoad::sameFile(const FileAttributes& file) const {
-  return file.size == size && file.modificationDate == modified &&
-         file.changeTime == changed;
-}
 
 // What one load builds, complete before any of it replaces the state in
 // force, so that a failure part-way leaves the last good document intact.
@@ -108,6 +129,12 @@ std::unique_ptr<FinderSync::LoadedRoots> FinderSync::indexRoots(
 // the line that says why not.
 struct FinderSync::LoadOutcome {
   FileAttributes attributes;
+  bool provisionally = false;
+  // Given when the file is read again only because it was looked at
+  // provisionally: the content loaded then.
+  std::optional<uint64_t> hashInForce;
+  std::optional<uint64_t> contentHash;
+  bool unchanged = false;
   std::unique_ptr<LoadedRoots> loaded;
   std::string line;
   bool outOfMemory = false;
@@ -121,23 +148,24 @@ struct FinderSync::PendingLoad {
   std::atomic<bool> done{false};
 };
 
-void FinderSync::reload() {
+void FinderSync::reload(Look look) {
   // Nothing may reach the file manager, which would end with it: whatever
   // runs out of memory ends the load with one line.
   try {
-    reloadStatusFile();
+    reloadStatusFile(look);
   } catch (...) {
     try {
-      log(kOutOfMemoryLine);
+      if (look == Look::tick) log(kOutOfMemoryLine);
     } catch (...) {
     }
   }
+  if (!pendingLoad) endFirstLoad();
 }
 
-void FinderSync::reloadStatusFile() {
+void FinderSync::reloadStatusFile(Look look) {
   std::optional<std::string> dir = finderDir();
   if (!dir) {
-    log("quorbitzFS: reload \u2014 no group container");
+    if (look == Look::tick) log("quorbitzFS: reload \u2014 no group container");
     return;
   }
   std::string statusPath = std::move(*dir);
@@ -146,49 +174,63 @@ void FinderSync::reloadStatusFile() {
   std::string statError;
   std::optional<FileAttributes> attributes = platform.files.attributes(statusPath, &statError);
   if (!attributes) {
-    log("quorbitzFS: reload \u2014 stat " + statusPath + " failed: " + statError);
+    if (look == Look::tick) {
+      log("quorbitzFS: reload \u2014 stat " + statusPath + " failed: " + statError);
+    }
     return;
   }
   if (!attributes->modificationDate) {
-    log("quorbitzFS: reload \u2014 no mtime attr at " + statusPath);
+    if (look == Look::tick) log("quorbitzFS: reload \u2014 no mtime attr at " + statusPath);
     return;
   }
-  // Any other date is a change: a clock set back or a file restored from
-  // elsewhere can give the next version an earlier date than the last one.
-  if (*attributes->modificationDate == lastLoaded) return;
-  // The load under way takes effect first; a later change is seen by the
-  // tick after it. Its hand-off to the main queue is only a nudge: a tick
-  // that finds it done finishes it too.
+  // Any other device, inode, size or date is a change: a clock set back or a
+  // file restored from elsewhere can give the next version an earlier date
+  // than the last one, and on a file system with coarse dates a rewrite
+  // renamed into place within the same tick differs only in its inode.
+  auto seen = [&](const FileAttributes& file, bool provisionally) {
+    return file == *attributes && !(provisionally && look == Look::tick);
+  };
+  if (lastLoaded && seen(lastLoaded->file, lastLoaded->provisionally)) return;
+  // The load under way takes effect first; the look when it ends sees what
+  // changed meanwhile. Its hand-off to the main queue is only a nudge: a
+  // tick that finds it done finishes it, and that look is this one.
   if (pendingLoad) {
     if (!pendingLoad->done.load(std::memory_order_acquire)) return;
     finishPendingLoad();
-    if (*attributes->modificationDate == lastLoaded) return;
+    look = Look::afterLoad;
+    if (lastLoaded && seen(lastLoaded->file, lastLoaded->provisionally)) return;
   }
   // A file that failed is not read again until it changes: reading and
   // decoding a large one anew would cost a lot on every tick.
-  if (lastFailedLoad && lastFailedLoad->sameFile(*attributes)) {
-    log(lastFailedLoad->line);
+  if (lastFailedLoad && seen(lastFailedLoad->file, lastFailedLoad->provisionally)) {
+    if (look == Look::tick) log(lastFailedLoad->line);
     return;
   }
   lastFailedLoad.reset();
+  LoadOutcome request;
+  request.attributes = *attributes;
+  request.provisionally = mayChangeUnseen(*attributes->modificationDate, now());
+  if (lastLoaded && lastLoaded->file == *attributes) request.hashInForce = lastLoaded->contentHash;
   if (!loadInBackground) {
-    finishLoad(loadStatusFile(platform.files, statusPath, *attributes));
+    finishLoad(loadStatusFile(platform.files, statusPath, std::move(request)));
     return;
   }
   // Reading and decoding a large project's status takes longer than a
   // frame: it happens beside the main thread, and only the result comes
   // back to it.
   auto pending = std::make_shared<PendingLoad>();
-  pending->outcome.attributes = *attributes;
+  pending->outcome = std::move(request);
   FileSystem* files = &platform.files;
   RunLoop* runLoop = &platform.runLoop;
   std::weak_ptr<FinderSync> weakSelf = weak_from_this();
   runLoop->dispatchToBackground([files, runLoop, weakSelf, statusPath, pending] {
-    pending->outcome = loadStatusFile(*files, statusPath, pending->outcome.attributes);
+    pending->outcome = loadStatusFile(*files, statusPath, std::move(pending->outcome));
     pending->done.store(true, std::memory_order_release);
     try {
       runLoop->dispatchToMain([weakSelf] {
-        if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->finishPendingLoad();
+        // After running out of memory, the next tick tries again.
+        std::shared_ptr<FinderSync> self = weakSelf.lock();
+        if (self && self->finishPendingLoad()) self->reload(Look::afterLoad);
       });
     } catch (...) {
     }
@@ -196,33 +238,51 @@ void FinderSync::reloadStatusFile() {
   pendingLoad = std::move(pending);
 }
 
-void FinderSync::finishPendingLoad() {
-  if (!pendingLoad || !pendingLoad->done.load(std::memory_order_acquire)) return;
+bool FinderSync::finishPendingLoad() {
+  if (!pendingLoad || !pendingLoad->done.load(std::memory_order_acquire)) return false;
   std::shared_ptr<PendingLoad> pending = std::move(pendingLoad);
   pendingLoad.reset();
+  bool finished = true;
   try {
     finishLoad(std::move(pending->outcome));
   } catch (...) {
+    finished = false;
     try {
       log(kOutOfMemoryLine);
     } catch (...) {
     }
   }
+  endFirstLoad();
+  return finished;
+}
+
+void FinderSync::endFirstLoad() {
+  if (firstLoadOver) return;
+  firstLoadOver = true;
+  try {
+    platform.finder.firstLoadEnded();
+  } catch (...) {
+  }
 }
 
 // Runs beside the main thread: it touches nothing of the controller's.
 FinderSync::LoadOutcome FinderSync::loadStatusFile(FileSystem& files, const std::string& path,
-                                                   const FileAttributes& attributes) noexcept {
-  LoadOutcome outcome;
-  outcome.attributes = attributes;
+                                                   LoadOutcome outcome) noexcept {
   try {
     std::optional<std::string> bytes;
-    if (attributes.size.value_or(0) <= kLargestStatusFile) {
+    if (outcome.attributes.size.value_or(0) <= kLargestStatusFile) {
       bytes = files.readFile(path, kStatusDecodePadding);
     }
     if (!bytes) {
       outcome.line = "quorbitzFS: reload \u2014 can't read status.json";
       return outcome;
+    }
+    if (outcome.provisionally || outcome.hashInForce) {
+      outcome.contentHash = std::hash<std::string_view>{}(*bytes);
+      if (outcome.contentHash == outcome.hashInForce) {
+        outcome.unchanged = true;
+        return outcome;
+      }
     }
     IndexedDecodeResult decoded = decodeStatusIndexed(std::move(*bytes));
     bytes.reset();
@@ -241,9 +301,13 @@ FinderSync::LoadOutcome FinderSync::loadStatusFile(FileSystem& files, const std:
 }
 
 void FinderSync::finishLoad(LoadOutcome outcome) {
+  if (outcome.unchanged) {
+    lastLoaded = LoadedFile{outcome.attributes, outcome.provisionally, outcome.contentHash};
+    return;
+  }
   if (outcome.outOfMemory) outcome.line = kOutOfMemoryLine;
   if (!outcome.loaded) {
-    failLoad(outcome.attributes, std::move(outcome.line));
+    failLoad(outcome.attributes, outcome.provisionally, std::move(outcome.line));
     return;
   }
   LoadedRoots& loaded = *outcome.loaded;
@@ -254,7 +318,7 @@ void FinderSync::finishLoad(LoadOutcome outcome) {
   lockedSets = std::move(loaded.lockedSets);
   rootFacts = std::move(loaded.rootFacts);
   canonicalRootPaths = std::move(loaded.canonicalRootPaths);
-  lastLoaded = *outcome.attributes.modificationDate;
+  lastLoaded = LoadedFile{outcome.attributes, outcome.provisionally, outcome.contentHash};
   // The load has succeeded: what follows does what it can.
   try {
     log(outcome.line);
@@ -264,12 +328,9 @@ void FinderSync::finishLoad(LoadOutcome outcome) {
   startReevaluation();
 }
 
-void FinderSync::failLoad(const FileAttributes& file, std::string line) {
+void FinderSync::failLoad(const FileAttributes& file, bool provisionally, std::string line) {
   log(line);
-  if (file.size && file.modificationDate && file.changeTime) {
-    lastFailedLoad = FailedLoad{*file.size, *file.modificationDate, *file.changeTime,
-                                std::move(line)};
-  }
+  lastFailedLoad = FailedLoad{file, provisionally, std::move(line)};
 }
 
 void FinderSync::publishWatchedFolders(const std::vector<std::string>& folders) {

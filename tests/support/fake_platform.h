@@ -64,8 +64,10 @@ class FakeFinderController final : public FinderController {
     return selection;
   }
   std::optional<std::string> targetedURL() override { return targeted; }
+  void firstLoadEnded() override { ++firstLoadsEnded; }
 
   std::vector<std::string> calls;
+  int firstLoadsEnded = 0;
   std::optional<std::vector<std::string>> watched;
   std::optional<std::vector<std::string>> selection;
   std::optional<std::string> targeted;
