@@ -36,8 +36,11 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
       pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
       finder_(EmblemIcons(*files_), invalidate) {
+  // A large project's status takes seconds to load, and the file manager
+  // starts its extensions on its main thread before it shows a window.
   controller_ = FinderSync::create(
-      {finder_, *containers_, *files_, *systemLog_, *pasteboard_, runLoop_, *drawing_});
+      {finder_, *containers_, *files_, *systemLog_, *pasteboard_, runLoop_, *drawing_},
+      FirstLoad::inBackground);
   if (std::optional<std::string> container = containers_->containerPath(kAppGroupIdentifier)) {
     runLoop_.watchFileForEarlyTicks(*container + "/finder/status.json");
   }

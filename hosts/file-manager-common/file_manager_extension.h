@@ -25,10 +25,10 @@ inline constexpr const char* kGroupContainerVariable = "QUORBITZ_GROUP_CONTAINER
 
 class FileManagerExtension {
  public:
-  // Creates the controller: it draws the badges, loads the status file and
-  // starts polling on the file manager's main loop, where a rewrite of the
-  // status file also ticks at once. `invalidate` tells the file manager to
-  // ask again about an item.
+  // Creates the controller: it draws the badges, starts loading the status
+  // file beside the main loop and starts polling on the main loop, where a
+  // rewrite of the status file also ticks at once. `invalidate` tells the
+  // file manager to ask again about an item.
   explicit FileManagerExtension(InvalidateItem invalidate);
   ~FileManagerExtension();
   FileManagerExtension(const FileManagerExtension&) = delete;

@@ -45,7 +45,20 @@ void FileManagerFinderController::badgeWithdrawn(std::string_view itemPath) {
   if (requestedPath_ != itemPath) askAgain_.add(itemPath);
 }
 
-bool FileManagerFinderController::isWatched(std::string_view path) const {
+void FileManagerFinderController::firstLoadEnded() {
+  firstLoadOver_ = true;
+  std::unordered_set<std::string> asked = std::move(askedBeforeFirstLoad_);
+  askedBeforeFirstLoad_.clear();
+  for (const std::string& path : asked) {
+    if (isWatched(path)) askAgain_.add(path);
+  }
+}
+
+bool FileManagerFinderController::isWatched(std::string_view path) {
+  if (!firstLoadOver_) {
+    askedBeforeFirstLoad_.emplace(path);
+    return false;
+  }
   return watched_ && isInsideAnyFolder(path, *watched_);
 }
 

@@ -10,11 +10,17 @@
 // the answer is whatever badge the controller gives during the question:
 // none removes the emblem. They do not report a selection between menu
 // requests, so the selection is the one given with the last menu request.
+//
+// The status file's first load runs beside the file manager, which shows its
+// first window meanwhile: the items it asks about before that load has ended
+// get no badge then, and it is asked about them again once the load is in
+// force.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "file-manager-common/ask_again_queue.h"
@@ -44,12 +50,17 @@ class FileManagerFinderController final : public FinderController {
   void setBadgeIdentifier(std::string_view identifier,
                           std::string_view itemPath) override;
   void badgeWithdrawn(std::string_view itemPath) override;
+  void firstLoadEnded() override;
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return menuContext_.selection;
   }
   std::optional<std::string> targetedURL() override { return menuContext_.targeted; }
 
-  bool isWatched(std::string_view path) const;
+  // True for an item inside a watched folder, the only items the file
+  // manager is to ask the controller about. Until the first load has ended
+  // no item is, and the file manager is asked again about those it asked
+  // about meanwhile.
+  bool isWatched(std::string_view path);
   void reportMenuContext(MenuContext context) { menuContext_ = std::move(context); }
 
   // Marks `path` as the item the file manager is asking about, so that a
@@ -64,6 +75,8 @@ class FileManagerFinderController final : public FinderController {
   EmblemIcons emblems_;
   AskAgainQueue askAgain_;
   std::optional<std::vector<std::string>> watched_;
+  bool firstLoadOver_ = false;
+  std::unordered_set<std::string> askedBeforeFirstLoad_;
   std::optional<std::string> requestedPath_;
   std::optional<std::string> answer_;
   MenuContext menuContext_;
