@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "status/canonical_set.h"
-#include "status/canonical_text.h"
 
 namespace quorbitz {
 namespace {
@@ -137,24 +136,17 @@ std::string_view BadgeCache::canonicalRel(Handle handle) const {
   return entry(handle).block->canonicalRel();
 }
 
-bool BadgeCache::matches(Handle handle, std::string_view path, std::string_view canonical,
-                         uint32_t hash) const {
+bool BadgeCache::matches(Handle handle, std::string_view path, uint32_t hash) const {
   Block* block = entry(handle).block;
-  if (block->hash != hash) return false;
-  std::string_view cached = block->path();
-  if (cached == path) return true;
-  // Two spellings of one item, or two items whose hashes meet: rare enough
-  // to normalise the cached path for.
-  return !(isAscii(cached) && isAscii(path)) && canonicalText(cached) == canonical;
+  return block->hash == hash && block->path() == path;
 }
 
 std::optional<BadgeCache::Handle> BadgeCache::find(std::string_view path,
                                                    std::string_view canonical) const {
-  return findHashed(path, canonical, hashOf(canonical));
+  return findHashed(path, hashOf(canonical));
 }
 
 std::optional<BadgeCache::Handle> BadgeCache::findHashed(std::string_view path,
-                                                         std::string_view canonical,
                                                          uint32_t hash) const {
   const Shard& shard = shardOf(hash);
   if (shard.slots.empty()) return std::nullopt;
@@ -162,7 +154,7 @@ std::optional<BadgeCache::Handle> BadgeCache::findHashed(std::string_view path,
   for (size_t slot = slotOf(hash, shard.slots.size()); shard.slots[slot] != 0;
        slot = (slot + 1) & mask) {
     const Handle handle = shard.slots[slot] - 1;
-    if (matches(handle, path, canonical, hash)) return handle;
+    if (matches(handle, path, hash)) return handle;
   }
   return std::nullopt;
 }
@@ -184,7 +176,7 @@ BadgeCache::Handle BadgeCache::insertOrAssign(std::string_view path, std::string
                                               std::string_view canonicalRel,
                                               Placement placement, BadgeId badge) {
   const uint32_t hash = hashOf(canonical);
-  if (std::optional<Handle> found = findHashed(path, canonical, hash)) {
+  if (std::optional<Handle> found = findHashed(path, hash)) {
     Entry& existing = entry(*found);
     if (existing.block->canonicalRel() != canonicalRel) {
       Block* replacement = makeBlock(existing.block->path(), canonicalRel,

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// Every badge handed to the file manager, keyed by the item's path under
-// canonical equivalence, with what re-evaluating it after a load needs again:
+// Every badge handed to the file manager, keyed by the item's path as the
+// file manager spelled it, with what re-evaluating it after a load needs again:
 // its root, and its path below the root in canonical spelling. A long
 // session in a large project holds a million of these, so an entry costs a
 // few dozen bytes beside its path and the table never stops to grow all at
@@ -35,11 +35,13 @@ class BadgeCache {
   BadgeCache(const BadgeCache&) = delete;
   BadgeCache& operator=(const BadgeCache&) = delete;
 
-  // `canonical` is the path's canonical spelling.
+  // `canonical` is the path's canonical spelling. Equivalent spellings are
+  // entries of their own: on Linux they name distinct files (`Kelvin` and
+  // `\u212Aelvin`), each badged and told of its changes, and a file manager
+  // spells one file the same way each time.
   std::optional<Handle> find(std::string_view path, std::string_view canonical) const;
-  // Adds the item, or updates the entry of an equivalent path, which keeps
-  // its first spelling. `canonicalRel` is the part of `canonical` below the
-  // root.
+  // Adds the item, or updates its entry. `canonicalRel` is the part of
+  // `canonical` below the root.
   Handle insertOrAssign(std::string_view path, std::string_view canonical,
                         std::string_view canonicalRel, Placement placement, BadgeId badge);
   void erase(Handle handle);
@@ -83,10 +85,8 @@ class BadgeCache {
 
   static uint32_t hashOf(std::string_view canonical);
   Shard& shardOf(uint32_t hash) const;
-  std::optional<Handle> findHashed(std::string_view path, std::string_view canonical,
-                                   uint32_t hash) const;
-  bool matches(Handle handle, std::string_view path, std::string_view canonical,
-               uint32_t hash) const;
+  std::optional<Handle> findHashed(std::string_view path, uint32_t hash) const;
+  bool matches(Handle handle, std::string_view path, uint32_t hash) const;
   void fill(Entry& entry, std::string_view path, std::string_view canonical,
             std::string_view canonicalRel, uint32_t hash);
 

@@ -64,6 +64,23 @@ TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
   expectGoodDocumentInForce();
 }
 
+// Linux keeps `Kelvin` and `\u212Aelvin` (KELVIN SIGN), equal as text, as two
+// folders: a load that locks Kelvin re-assigns the badge of each.
+TEST_F(OddPaths, EquivalentSpellingsOfTwoFoldersAreEachReassigned) {
+  startWithGoodDocument();
+  std::vector<std::string> folders;
+  for (const std::string name : {"Kelvin", "\u212Aelvin"}) {
+    fake.temp.makeFolder("Film/" + name);
+    folders.push_back(root() + "/" + name);
+    controller->requestBadgeIdentifierForURL(folders.back());
+  }
+  calls();
+  fake.writeStatus(statusJson({rootJson(root(), R"(["Footage","Kelvin"])", R"(["clip.mov"])")}));
+  fake.tick();
+  EXPECT_THAT(calls(), ::testing::UnorderedElementsAre("setBadgeIdentifier locked " + folders[0],
+                                                       "setBadgeIdentifier locked " + folders[1]));
+}
+
 // A badge request costs the same with ten roots spelled in decomposed
 // Unicode as with a thousand: no root path is normalised per request.
 TEST_F(OddPaths, RootPathsAreNormalisedOncePerLoad) {
