@@ -26,24 +26,19 @@ using FinderSyncTest = ControllerTest;
 
 // A small ext4 file system whose 128-byte inodes keep whole seconds, mounted
 // at `folder` for one test.
-class WholeSecondFileSystem {
- public:
-  explicit WholeSecondFileSystem(const std::string& folder) : folder_(folder) {
-    std::filesystem::create_directories(folder);
-    const std::string image = folder + ".img";
-    const std::string command = "truncate -s 4M '" + image + "' && mkfs.ext4 -q -F -I 128 '" +
-                                image + "' >/dev/null 2>&1 && mount -o loop '" + image + "' '" +
-                                folder + "' 2>/dev/null";
-    mounted_ = geteuid() == 0 && std::system(command.c_str()) == 0;
+struct WholeSecondFileSystem {
+  explicit WholeSecondFileSystem(const std::string& at) : folder("'" + at + "'") {
+    std::filesystem::create_directories(at);
+    const std::string image = "'" + at + ".img'";
+    const std::string make = "truncate -s 4M " + image + " && mkfs.ext4 -qF -I 128 " + image +
+                             " >/dev/null 2>&1 && mount -o loop " + image + " " + folder;
+    mounted = geteuid() == 0 && std::system((make + " 2>/dev/null").c_str()) == 0;
   }
   ~WholeSecondFileSystem() {
-    if (mounted_) std::system(("umount '" + folder_ + "'").c_str());
+    if (mounted && std::system(("umount " + folder).c_str()) != 0) ADD_FAILURE();
   }
-  bool mounted() const { return mounted_; }
-
- private:
-  std::string folder_;
-  bool mounted_ = false;
+  std::string folder;
+  bool mounted;
 };
 
 // Two versions of status.json written within one second have the same dates
@@ -52,7 +47,7 @@ class WholeSecondFileSystem {
 // same size, in nothing a stat shows.
 TEST_F(FinderSyncTest, RewritesWithinOneSecondLoadWhereDatesKeepWholeSeconds) {
   WholeSecondFileSystem coarse(fake.temp.path() + "/container");
-  if (!coarse.mounted()) {
+  if (!coarse.mounted) {
     GTEST_SKIP() << "mounting a file system with whole-second dates needs root, mkfs.ext4 "
                     "and a loop device";
   }
@@ -61,14 +56,11 @@ TEST_F(FinderSyncTest, RewritesWithinOneSecondLoadWhereDatesKeepWholeSeconds) {
   std::string unlocked = locked;
   unlocked.replace(unlocked.find("\"Footage\""), 9, "\"Footagx\"");
   const std::string status = statusPath();
-  auto write = [](const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  };
+  auto inPlace = [&](const std::string& bytes) { std::ofstream(status) << bytes; };
   auto renamed = [&](const std::string& bytes) {
-    write(status + ".new", bytes);
+    std::ofstream(status + ".new") << bytes;
     std::filesystem::rename(status + ".new", status);
   };
-  auto inPlace = [&](const std::string& bytes) { write(status, bytes); };
   auto dates = [&] {
     struct stat info {};
     stat(status.c_str(), &info);
