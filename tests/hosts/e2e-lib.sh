@@ -124,7 +124,8 @@ start_xvfb() {
   export DISPLAY=:$(head -n 1 "$work/display")
 }
 
-# Runs COMMAND on a private session bus, with FOLDER (the file manager's
+# Runs COMMAND on a private session bus with its accessibility bus up
+# (tests/hosts/a11y-session), with FOLDER (the file manager's
 # system extension folder) holding just the modules of $work/extensions, in
 # its own mount namespace only. An existing FOLDER is replaced by a bind
 # mount; a missing one (nothing installed an extension yet) is added by an
@@ -147,8 +148,9 @@ launch_with_extension_folder() {
   setsid timeout 300 unshare -m bash -c '
     if [ "$1" = bind ]; then mount --bind "$2" "$3"
     else mount -t overlay overlay -o "lowerdir=$3,upperdir=$2,workdir=$4" "$3"; fi &&
-    shift 4 && exec dbus-run-session -- "$@"' \
-    _ "$kind" "$source" "$target" "$work/overlay/work" "$@" >"$work/$e2e_host.log" 2>&1 &
+    shift 4 && exec "$0" "$@"' \
+    "$source_dir/tests/hosts/a11y-session" \
+    "$kind" "$source" "$target" "$work/overlay/work" "$@" >"$work/$e2e_host.log" 2>&1 &
   app_pid=$!
 }
 
@@ -218,10 +220,16 @@ expect_window_with_badges() {
 
 # ImageMagick's own tools: another "convert" may come first on the PATH.
 convert=/usr/bin/convert
-# The disc colour of a badge's emblem, as #RRGGBB.
+# How opaque the file manager draws emblems: GNOME Files 44 and later dim
+# every emblem, whoever's, as it dims secondary text.
+emblem_opacity=1
+# The disc colour of a badge's emblem as the file manager shows it over a
+# white view, as #RRGGBB.
 disc_colour() {
   "$convert" "$icons/24x24/emblems/emblem-quorbitz-$1.png" -alpha off -depth 8 \
-    -crop 1x1+12+2 +repage rgb:- | od -An -tx1 | tr -d ' \n' | sed 's/^/#/'
+    -crop 1x1+12+2 +repage rgb:- | od -An -tu1 |
+    awk -v opacity="$emblem_opacity" '{
+      printf "#"; for (i = 1; i <= 3; i++) printf "%02X", 255 - (255 - $i) * opacity + 0.5 }'
 }
 # How many pixels of the image FILE have the disc colour of BADGE, within 3%.
 # ImageMagick paints them white and the rest black and writes one raw byte a
@@ -251,7 +259,8 @@ check_colour_checks() {
   "$convert" -size 1280x800 xc:white -type TrueColor "PNG24:$blank" ||
     fail "ImageMagick cannot draw a blank screen"
   for badge in $all_badges; do
-    pasted+=("$icons/48x48/emblems/emblem-quorbitz-$badge.png" -geometry "+$x+300" -composite)
+    pasted+=(\( "$icons/48x48/emblems/emblem-quorbitz-$badge.png" -channel A -evaluate multiply
+             "$emblem_opacity" +channel \) -geometry "+$x+300" -composite)
     x=$((x + 100))
   done
   "$convert" "$blank" "${pasted[@]}" "PNG24:$badged" || fail "ImageMagick cannot paste the emblems"
@@ -337,55 +346,37 @@ say_open_menus() {
   say "the open menus hold: $(tests/hosts/choose-by-name "$menu_app" menus | tr '\n' '|')"
 }
 
-# Opens the context menu of ITEM as open_context_menu does; MENU-KEYs walk to
-# "Quorbitz", Right opens it, SUBMENU-KEYs walk to the entry. The screen is
-# saved as <host>-SHOT.png unless SHOT is "", and Return chooses the entry.
-# Usage: choose_by_keys CLASS SHOT ITEM MENU-KEY ... -- [SUBMENU-KEY ...]
-choose_by_keys() {
-  local shot=$2 menu=()
+# Chooses "Quorbitz" > TITLE in the context menu of ITEM (as
+# open_context_menu takes it) with the keyboard, for a file manager whose
+# menus the accessibility tree does not hold: Up walks the menu until the
+# accessibility bus says "Quorbitz" has the focus, Right opens it, Down walks
+# to TITLE. The screen is saved as <host>-SHOT.png unless SHOT is "", and
+# Return chooses the entry.
+# Usage: choose_by_focus CLASS SHOT ITEM Quorbitz TITLE
+choose_by_focus() {
   open_context_menu "$1" "$3"
-  shift 3
-  while [ "$1" != -- ]; do menu+=("$1"); shift; done
-  shift
-  sleep 1
-  xdotool key "${menu[@]}" Right
-  sleep 1
-  [ $# -gt 0 ] && xdotool key "$@"
-  sleep 0.5
-  [ -n "$shot" ] && shoot "$shot"
+  tests/hosts/choose-by-name "$menu_app" walk Up "$4" || return 1
+  xdotool key Right
+  tests/hosts/choose-by-name "$menu_app" walk Down "$5" || return 1
+  [ -n "$2" ] && shoot "$2"
   xdotool key Return
 }
 
 # The three menu choices every host's test makes, each checked by what it
 # writes: Lock Folder on Cuts in the selection's menu, Sync Now in the
 # folder's own menu, Copy Project Link on intro.mov. The menu of Cuts is saved
-# as <host>-2-menu.png. Without menu_app the host says how its menus are
-# walked by keys, as space-separated key lists: $selection_menu_keys and
-# $folder_menu_keys reach "Quorbitz" in the two menus, and $lock_keys,
-# $sync_keys and $copy_keys reach the entry in the submenu.
+# as <host>-2-menu.png. Entries are found in the accessibility tree, or with
+# menu_walk=1 by their focus as keys walk the menu (choose_by_focus).
 # Usage: check_menu_choices CLASS
 check_menu_choices() {
+  local choose=choose_by_name
+  [ -n "${menu_walk:-}" ] && choose=choose_by_focus
   check_no_commands_yet
-  if [ -n "$menu_app" ]; then
-    choose_by_name "$1" 2-menu Cuts Quorbitz "Lock Folder"
-  else
-    # shellcheck disable=SC2086  # the key lists are split into keys
-    choose_by_keys "$1" 2-menu Cuts $selection_menu_keys -- $lock_keys
-  fi
+  $choose "$1" 2-menu Cuts Quorbitz "Lock Folder"
   expect_command "$(lock_cuts_command)" "Quorbitz > Lock Folder on the selected folder"
-  if [ -n "$menu_app" ]; then
-    choose_by_name "$1" "" "" Quorbitz "Sync Now"
-  else
-    # shellcheck disable=SC2086
-    choose_by_keys "$1" "" "" $folder_menu_keys -- $sync_keys
-  fi
+  $choose "$1" "" "" Quorbitz "Sync Now"
   expect_command '{"action":"sync_now"}' "Quorbitz > Sync Now in the folder's own menu"
-  if [ -n "$menu_app" ]; then
-    choose_by_name "$1" "" intro.mov Quorbitz "Copy Project Link"
-  else
-    # shellcheck disable=SC2086
-    choose_by_keys "$1" "" intro.mov $selection_menu_keys -- $copy_keys
-  fi
+  $choose "$1" "" intro.mov Quorbitz "Copy Project Link"
   expect_link_copied "Quorbitz > Copy Project Link on a file"
 }
 
