@@ -227,9 +227,10 @@ int runDemo(const std::optional<std::string>& keepDir) {
     }
     tree.badgeFolder = *badges;
   }
-  if (!buildDemoTree(tree)) {
-    std::fprintf(stderr, "quorbitz-finder: cannot build the demo in %s\n", base->c_str());
-    return 1;
+  if (std::optional<std::string> refusal = buildDemoTree(tree)) {
+    std::fprintf(stderr, "quorbitz-finder: cannot build the demo in %s: %s\n",
+                 tree.base.c_str(), refusal->c_str());
+    return keepDir ? 2 : 1;
   }
   int status = Demo(tree, style).run();
   if (keepDir) {

@@ -2,6 +2,7 @@
 // The demo's sample project: a group container and one synced root.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,11 @@ struct DemoTree {
 };
 
 // Lays out the sample files and folders below `base` and writes the first
-// status.json. False when the tree could not be made.
-bool buildDemoTree(const DemoTree& tree);
+// status.json, making each folder in the one above it and never following a
+// link. `base` and every folder and file below it must be the caller's, and
+// no folder writable by other users: otherwise, or when the tree cannot be
+// made, the answer says why, in one line.
+std::optional<std::string> buildDemoTree(const DemoTree& tree);
 
 // Rewrites status.json as the main application would, with `locked` as the
 // root's locked folders.

@@ -162,8 +162,11 @@ void HostSession::cmdTarget(const std::vector<std::string>& args) {
 }
 
 void HostSession::cmdMenu(const std::vector<std::string>& args) {
+  // The four kinds the file manager has: the selection, a folder's
+  // background, the sidebar and the toolbar item.
+  constexpr uint64_t kLastMenuKind = 3;
   std::optional<uint64_t> kind = parseNumber<uint64_t>(args[0]);
-  if (!kind) {
+  if (!kind || *kind > kLastMenuKind) {
     error("usage: menu KIND (0 to 3)");
     return;
   }

@@ -72,9 +72,9 @@ constexpr std::string_view kHelp =
     "  echo TEXT                   answer to echo\n"
     "  error TEXT                  a command that could not be run\n";
 
+// One line, as scripts that drive the host expect; --help has the rest.
 int badArguments(const std::string& message) {
-  std::fprintf(stderr, "quorbitz-finder: %s\n", message.c_str());
-  std::fputs(kUsage.data(), stderr);
+  std::fprintf(stderr, "quorbitz-finder: %s (see quorbitz-finder --help)\n", message.c_str());
   return 2;
 }
 
@@ -125,7 +125,10 @@ int runCommand(const std::vector<std::string>& args) {
 int demoCommand(const std::vector<std::string>& args) {
   std::optional<std::string> keep;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--keep" && i + 1 < args.size() && !args[i + 1].empty()) {
+    if (args[i] == "--keep") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        return badArguments("--keep needs a folder");
+      }
       keep = args[++i];
     } else {
       return badArguments("unknown option for demo: " + args[i]);

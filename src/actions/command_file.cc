@@ -29,8 +29,25 @@ std::string newCommandFileName() {
   return std::string(text) + ".json";
 }
 
+namespace {
+
+// The folder that `path` lies in; "/" for an item at the top.
+std::string parentOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return {};
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+}  // namespace
+
 std::optional<std::string> writeCommandFile(FileSystem& files, const std::string& finderDir,
                                             const Command& command) {
+  // The folder that holds the group containers is the system's (on Linux the
+  // user's data folder): where it is missing there is no container, and a
+  // menu choice must not make one up, nor the home folder above it.
+  const std::string container = parentOf(finderDir);
+  const std::string holder = container == "/" ? container : parentOf(container);
+  if (holder.empty() || !files.isDirectory(holder)) return "no group container";
   std::string folder = finderDir + "/" + std::string(kCommandsFolderName);
   // A failure here shows up as a failed write below.
   files.createDirectories(folder);

@@ -27,7 +27,9 @@ std::optional<std::string> serializeCommand(const Command& command);
 std::string newCommandFileName();
 
 // Writes the command as a new file in `finderDir`/commands, creating the
-// folder and its parents as needed. One plain write to the final name; a
+// folder and its parents as needed, up to the group container itself; where
+// the folder holding the container is missing, nothing is created and the
+// answer is "no group container". One plain write to the final name; a
 // failed write removes the file again. A failure loses the command; the
 // answer is then why, for the log ("the path is not valid UTF-8", "cannot
 // write a file in FOLDER"), and nullopt when the command was written.

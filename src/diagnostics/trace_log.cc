@@ -68,9 +68,13 @@ void appendTrace(FileSystem& files, std::string finderDir, std::string_view mess
   thread_local std::string line;
   formatTraceLine(line, std::chrono::system_clock::now(), message);
   AppendOutcome outcome = files.appendUnlessLarger(logPath, line, kTraceLogLimit);
-  // A log that can be neither deleted nor emptied gets no more lines:
-  // appending would let it grow for ever.
-  if (outcome == AppendOutcome::overLimit && files.removeIfLarger(logPath, kTraceLogLimit)) {
+  if (outcome == AppendOutcome::overLimit) {
+    // A log that cannot be deleted (held by a mount, append-only) keeps what
+    // it holds: it is never emptied, and the line goes after the rest.
+    if (!files.removeIfLarger(logPath, kTraceLogLimit)) {
+      files.appendToExistingFile(logPath, line);
+      return;
+    }
     outcome = AppendOutcome::couldNotOpen;
   }
   // Created only where nothing is: another process may have started the new

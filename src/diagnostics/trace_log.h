@@ -14,7 +14,8 @@ namespace quorbitz {
 class FileSystem;
 
 inline constexpr std::string_view kTraceLogName = "appex-trace.log";
-// A log larger than this is deleted before the next line is written.
+// A log larger than this is deleted before the next line is written; one
+// that cannot be deleted is kept whole, and the line is appended to it.
 inline constexpr uint64_t kTraceLogLimit = 2'000'000;
 
 // "2026-12-05T12:14:27Z": UTC, whole seconds.

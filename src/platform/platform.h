@@ -148,7 +148,7 @@ class FileSystem {
     return writeFile(path, bytes) ? AppendOutcome::appended : AppendOutcome::couldNotOpen;
   }
   // Deletes the regular file at `path` when it holds more than `sizeLimit`
-  // bytes; where it cannot be deleted, empties it. Of processes that find the
+  // bytes, and never empties one it cannot delete. Of processes that find the
   // same file too large at once, one deletes it and the others leave the new
   // file that may already stand in its place. True when `path` no longer
   // names a file larger than the limit.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "status/checked_json.h"
 
+#include <algorithm>
 #include <string>
 
 namespace quorbitz {
@@ -64,14 +65,22 @@ void checkDocument(std::string_view text) {
   wrapped.reserve(text.size() + 2 + simdjson::SIMDJSON_PADDING);
   wrapped.append("[").append(text).append("]");
   ondemand::document document = iterateDocument(wrapped);
-  ondemand::array items = checked(document.get_array());
-  size_t count = 0;
-  for (auto entry : items) {
-    ondemand::value item = checked(std::move(entry));
-    if (++count > 1) throw InvalidJson{simdjson::TAPE_ERROR};
-    skipValue(item, 0);
+  try {
+    readLocated(document, wrapped, [&] {
+      ondemand::array items = checked(document.get_array());
+      size_t count = 0;
+      for (auto entry : items) {
+        ondemand::value item = checked(std::move(entry));
+        if (++count > 1) throw InvalidJson{simdjson::TAPE_ERROR};
+        skipValue(item, 0);
+      }
+      requireDocumentEnd(document);
+    });
+  } catch (InvalidJson& invalid) {
+    // Counted in the caller's text, which lacks the opening "[".
+    if (invalid.offset) invalid.offset = std::min(text.size(), *invalid.offset - (*invalid.offset > 0));
+    throw;
   }
-  requireDocumentEnd(document);
 }
 
 void skipValue(ondemand::value& value, size_t nesting) {
@@ -87,7 +96,7 @@ void skipValue(ondemand::value& value, size_t nesting) {
       stringText(value);
       break;
     case ondemand::json_type::number:
-      checked(value.get_number());
+      checkNumber(value);
       break;
     case ondemand::json_type::boolean:
       booleanOf(value);
@@ -96,6 +105,40 @@ void skipValue(ondemand::value& value, size_t nesting) {
       requireNull(value);
       break;
   }
+}
+
+void checkNumber(ondemand::value& value) {
+  ondemand::number number;
+  simdjson::error_code code = value.get_number().get(number);
+  if (code && !isJsonNumber(value.raw_json_token())) throw InvalidJson{code};
+}
+
+bool isJsonNumber(std::string_view token) {
+  size_t end = token.find_last_not_of(" \t\n\r");
+  token = token.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  size_t at = 0;
+  auto digits = [&] {
+    size_t start = at;
+    while (at < token.size() && token[at] >= '0' && token[at] <= '9') ++at;
+    return at - start;
+  };
+  auto skip = [&](std::string_view any) {
+    if (at < token.size() && any.find(token[at]) != std::string_view::npos) ++at;
+  };
+  skip("-");
+  const size_t integerStart = at;
+  const size_t integerDigits = digits();
+  if (integerDigits == 0 || (integerDigits > 1 && token[integerStart] == '0')) return false;
+  if (at < token.size() && token[at] == '.') {
+    ++at;
+    if (digits() == 0) return false;
+  }
+  if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) {
+    ++at;
+    skip("+-");
+    if (digits() == 0) return false;
+  }
+  return at == token.size();
 }
 
 std::string_view stringText(ondemand::value& value) {

@@ -9,6 +9,7 @@
 #include <simdjson.h>
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -21,6 +22,8 @@ namespace ondemand = simdjson::ondemand;
 // type is no such fault and is the reader's to word.
 struct InvalidJson {
   simdjson::error_code code;
+  // Bytes into the text where the fault was found, once a reader knows.
+  std::optional<size_t> offset = std::nullopt;
 };
 
 template <typename T>
@@ -39,6 +42,22 @@ ondemand::document iterateDocument(std::string_view text);
 // large; a small one's buffers are kept.
 void releaseLargeParserBuffers();
 
+// Calls `read` on the document; a fault that `read` meets is given the
+// document's position in `text` (if it has none yet) on its way out.
+template <typename Read>
+auto readLocated(ondemand::document& document, std::string_view text, Read read) {
+  try {
+    return read();
+  } catch (InvalidJson& invalid) {
+    const char* at = nullptr;
+    if (!invalid.offset && document.current_location().get(at) == simdjson::SUCCESS &&
+        at >= text.data() && at <= text.data() + text.size()) {
+      invalid.offset = static_cast<size_t>(at - text.data());
+    }
+    throw;
+  }
+}
+
 // Checks that `text`, of any length, is one JSON value and nothing more.
 // For a document whose top value the caller has no use for.
 void checkDocument(std::string_view text);
@@ -55,6 +74,16 @@ inline constexpr size_t kDeepestNesting = simdjson::DEFAULT_MAX_DEPTH;
 // Checks `value` and everything inside it. `nesting` is the number of
 // non-empty containers around it.
 void skipValue(ondemand::value& value, size_t nesting);
+
+// Checks a number value. Any number JSON allows is accepted, also one that
+// simdjson cannot hold (an integer beyond 64 bits, 1e400): the main
+// application's own data may carry such numbers, and only the members the
+// decoder reads have to fit.
+void checkNumber(ondemand::value& value);
+
+// Whether `token` (trailing white space allowed) is a number as JSON spells
+// it: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool isJsonNumber(std::string_view token);
 
 // The text of a string value. Without a backslash it is the bytes between
 // the quotes, straight from the document, since simdjson has checked their

@@ -2,7 +2,9 @@
 #include "status/status_decoder.h"
 
 #include <simdjson.h>
+#include <utf8proc.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -69,15 +71,14 @@ struct Member {
 // long as its value is whole and fits; simdjson keeps such spellings as
 // doubles. On-Demand (simdjson 3.0.1) misreads the value of a number of more
 // than 19 significant digits, though it judges its syntax right, so the
-// token is read again by the whole-document parser.
+// token is read again by the whole-document parser. A number that neither
+// can hold (beyond 64 bits, 1e400) is JSON all the same: it fits no integer.
 std::optional<int64_t> wholeInt64(ondemand::value& value) {
-  checked(value.get_number());
+  checkNumber(value);
   std::string_view token = value.raw_json_token();
   simdjson::dom::parser parser;
   simdjson::dom::element number;
-  if (simdjson::error_code code = parser.parse(token.data(), token.size()).get(number)) {
-    throw InvalidJson{code};
-  }
+  if (parser.parse(token.data(), token.size()).get(number)) return std::nullopt;
   int64_t signedValue = 0;
   double doubleValue = 0;
   if (number.get_int64().get(signedValue) == simdjson::SUCCESS) return signedValue;
@@ -149,13 +150,35 @@ void add(std::vector<std::string>& list, std::string_view text) {
 }
 void add(CanonicalSet& set, std::string_view text) { set.insert(text); }
 
-// Into a vector of the texts, or straight into a set of them, reserved up
-// front so that a set of millions of paths never grows by doubling.
+// Room reserved for list entries before they are read, shared by all the
+// lists of one document. A list is reserved up front so that a set of
+// millions of paths never grows by doubling; but the count comes before the
+// entries are checked, and a list of a million zeros or of one short path
+// repeated builds almost nothing. So the whole document reserves no more
+// entries than one per kDocumentBytesPerReservedEntry of its bytes (a real
+// path takes several times that), and a list beyond it grows as it is read.
+class Reservations {
+ public:
+  static constexpr size_t kDocumentBytesPerReservedEntry = 16;
+  explicit Reservations(size_t documentBytes)
+      : left_(documentBytes / kDocumentBytesPerReservedEntry) {}
+
+  size_t take(size_t wanted) {
+    size_t granted = std::min(wanted, left_);
+    left_ -= granted;
+    return granted;
+  }
+
+ private:
+  size_t left_;
+};
+
+// Into a vector of the texts, or straight into a set of them.
 template <typename List>
-Failure readStringList(Member& member, List& out) {
+Failure readStringList(Member& member, List& out, Reservations& reservations) {
   if (member.type() != ondemand::json_type::array) return member.wrong("an array");
   ondemand::array items = checked(member.value.get_array());
-  out.reserve(checked(items.count_elements()));
+  out.reserve(reservations.take(checked(items.count_elements())));
   StringsUntilFailure strings(member.nesting + 1);
   size_t index = 0;
   for (auto entry : items) {
@@ -183,11 +206,17 @@ Failure readRoles(Member& member,
   StringsUntilFailure strings(member.nesting + 1);
   for (auto entry : roles) {
     ondemand::field role = checked(std::move(entry));
-    std::string_view name = keyText(role);
+    std::string name(keyText(role));
+    // Of repeated keys the first counts, here as in every object: a later
+    // one is only checked as JSON, whatever it holds. Until the first
+    // failure every key read so far is an entry.
+    if (entries.contains(name)) {
+      skipValue(role.value(), member.nesting + 1);
+      continue;
+    }
     auto path = [&] { return memberPath(member.path, name); };
     if (std::optional<std::string_view> text = strings.next(role.value(), path)) {
-      // try_emplace keeps the first of duplicate keys, as lookups elsewhere do.
-      entries.try_emplace(std::string(name), *text);
+      entries.emplace(std::move(name), *text);
     }
   }
   Failure failure = std::move(strings).failure();
@@ -279,7 +308,8 @@ RootStatus& statusOf(RootStatus& root) { return root; }
 RootStatus& statusOf(IndexedRoot& indexed) { return indexed.root; }
 
 template <typename Root>
-Failure readRootMember(RootKey key, Member& member, Root& decoded) {
+Failure readRootMember(RootKey key, Member& member, Root& decoded,
+                       Reservations& reservations) {
   RootStatus& root = statusOf(decoded);
   auto lists = listsOf(decoded);
   switch (key) {
@@ -294,11 +324,11 @@ Failure readRootMember(RootKey key, Member& member, Root& decoded) {
     case kCanLock:
       return readBoolean(member, root.canLock);
     case kKeptLocal:
-      return readStringList(member, lists.keptLocal);
+      return readStringList(member, lists.keptLocal, reservations);
     case kLocked:
-      return readStringList(member, lists.locked);
+      return readStringList(member, lists.locked, reservations);
     case kSynced:
-      return readStringList(member, lists.synced);
+      return readStringList(member, lists.synced, reservations);
     case kRootLocked:
       return readOptionalBoolean(member, root.rootLocked);
     case kCanMintLinks:
@@ -310,18 +340,19 @@ Failure readRootMember(RootKey key, Member& member, Root& decoded) {
 }
 
 template <typename Root>
-Failure readRoot(Member& member, Root& decoded) {
+Failure readRoot(Member& member, Root& decoded, Reservations& reservations) {
   if (member.type() != ondemand::json_type::object) return member.wrong("an object");
   ondemand::object object = checked(member.value.get_object());
   return readMembers(object, kRootKeys, member.path, kRootMemberNesting,
                      [&](size_t key, Member& field) {
-                       return readRootMember(static_cast<RootKey>(key), field, decoded);
+                       return readRootMember(static_cast<RootKey>(key), field, decoded,
+                                             reservations);
                      });
 }
 
 // After the first root that fails, the others are only checked.
 template <typename Root>
-Failure readRoots(Member& member, std::vector<Root>& roots) {
+Failure readRoots(Member& member, std::vector<Root>& roots, Reservations& reservations) {
   if (member.type() != ondemand::json_type::array) return member.wrong("an array");
   ondemand::array items = checked(member.value.get_array());
   Failure failure;
@@ -332,7 +363,7 @@ Failure readRoots(Member& member, std::vector<Root>& roots) {
       continue;
     }
     Member root{item, indexed(member.path, roots.size()), kRootNesting};
-    failure = readRoot(root, roots.emplace_back());
+    failure = readRoot(root, roots.emplace_back(), reservations);
   }
   return failure;
 }
@@ -345,12 +376,15 @@ template <typename Root>
 using RootsOrError = std::variant<std::vector<Root>, DecodeError>;
 
 template <typename Root>
-RootsOrError<Root> readTop(ondemand::document& document, int64_t& version) {
+RootsOrError<Root> readTop(ondemand::document& document, size_t documentBytes,
+                           int64_t& version) {
   ondemand::object top = checked(document.get_object());
   std::vector<Root> roots;
+  Reservations reservations(documentBytes);
   Failure failure =
       readMembers(top, kTopKeys, "", kTopMemberNesting, [&](size_t key, Member& member) {
-        return key == kVersion ? readInteger(member, version) : readRoots(member, roots);
+        return key == kVersion ? readInteger(member, version)
+                               : readRoots(member, roots, reservations);
       });
   requireDocumentEnd(document);
   if (failure) return *std::move(failure);
@@ -360,8 +394,10 @@ RootsOrError<Root> readTop(ondemand::document& document, int64_t& version) {
 template <typename Root>
 RootsOrError<Root> decodeText(std::string_view text, int64_t& version) {
   ondemand::document document = iterateDocument(text);
-  if (checked(document.type()) == ondemand::json_type::object) {
-    return readTop<Root>(document, version);
+  if (readLocated(document, text, [&] { return checked(document.type()); }) ==
+      ondemand::json_type::object) {
+    return readLocated(document, text,
+                       [&] { return readTop<Root>(document, text.size(), version); });
   }
   checkDocument(text);
   return wrongType(std::string(kDocumentPath), "an object");
@@ -380,17 +416,58 @@ DecodeError outOfMemory() {
   return DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
 }
 
+// Where simdjson's first pass over the whole text fails, before any reading
+// that knows its place: the first bad byte, or the end of a text that ends
+// inside a string.
+std::optional<size_t> firstPassFault(simdjson::error_code code, std::string_view text) {
+  if (code == simdjson::UNCLOSED_STRING) return text.size();
+  if (code == simdjson::UTF8_ERROR) {
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+    for (size_t at = 0; at < text.size();) {
+      utf8proc_int32_t codePoint = 0;
+      utf8proc_ssize_t length = utf8proc_iterate(
+          bytes + at, static_cast<utf8proc_ssize_t>(text.size() - at), &codePoint);
+      if (length <= 0) return at;
+      at += static_cast<size_t>(length);
+    }
+  }
+  if (code == simdjson::UNESCAPED_CHARS) {
+    auto control = std::find_if(text.begin(), text.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    });
+    if (control != text.end()) return static_cast<size_t>(control - text.begin());
+  }
+  return std::nullopt;
+}
+
+TextPosition positionIn(std::string_view text, size_t offset) {
+  TextPosition position{1, 1};
+  for (char byte : text.substr(0, offset)) {
+    if (byte == '\n') {
+      ++position.line;
+      position.column = 1;
+    } else if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) {
+      ++position.column;
+    }
+  }
+  return position;
+}
+
 // The words are those of a whole-document parse: On-Demand's own codes for a
 // document that ends early or goes on after its value are, to it, an
 // improper structure.
-DecodeError notValidJson(simdjson::error_code code) {
+DecodeError notValidJson(const InvalidJson& invalid, std::string_view text) {
+  simdjson::error_code code = invalid.code;
   if (code == simdjson::MEMALLOC) return outOfMemory();
+  std::optional<size_t> offset = invalid.offset ? invalid.offset : firstPassFault(code, text);
   if (code == simdjson::INCOMPLETE_ARRAY_OR_OBJECT ||
       code == simdjson::TRAILING_CONTENT) {
     code = simdjson::TAPE_ERROR;
   }
-  return DecodeError{std::string(kDocumentPath) + ": not valid JSON (" +
-                     simdjson::error_message(code) + ")"};
+  DecodeError error{std::string(kDocumentPath) + ": not valid JSON (" +
+                    simdjson::error_message(code) + ")"};
+  if (offset) error.position = positionIn(text, std::min(*offset, text.size()));
+  return error;
 }
 
 // Parses `bytes` and decodes the document into roots of type Root, reading
@@ -398,16 +475,16 @@ DecodeError notValidJson(simdjson::error_code code) {
 template <typename Root>
 RootsOrError<Root> decodeDocument(const std::string& bytes, int64_t& version) {
   RootsOrError<Root> result = DecodeError{};
+  auto [text, hasPadding] = documentText(bytes);
   try {
-    auto [text, hasPadding] = documentText(bytes);
     std::string padded;
     if (!hasPadding) {
       padded.reserve(text.size() + simdjson::SIMDJSON_PADDING);
-      text = padded.assign(text);
+      padded.assign(text);
     }
-    result = decodeText<Root>(text, version);
+    result = decodeText<Root>(hasPadding ? text : std::string_view(padded), version);
   } catch (const InvalidJson& invalid) {
-    result = notValidJson(invalid.code);
+    result = notValidJson(invalid, text);
   } catch (const std::bad_alloc&) {
     result = outOfMemory();
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -15,9 +16,18 @@ namespace quorbitz {
 // the bytes in place instead of copying them.
 inline constexpr size_t kStatusDecodePadding = 64;
 
+// Where in the text, both counted from 1; a column counts characters.
+struct TextPosition {
+  size_t line = 0;
+  size_t column = 0;
+  bool operator==(const TextPosition&) const = default;
+};
+
 struct DecodeError {
   // Names the failing field, e.g. "roots[1].can_lock: expected true or false".
   std::string description;
+  // For a document that is not JSON, where the fault was found, when known.
+  std::optional<TextPosition> position = std::nullopt;
 };
 
 using DecodeResult = std::variant<Status, DecodeError>;

@@ -10,17 +10,12 @@
 #include "diagnostics/trace_log.h"
 #include "status/finder_sync.h"
 #include "status/status_decoder.h"
+#include "status/status_file_read.h"
 
 namespace quorbitz {
 namespace {
 
 constexpr std::string_view kStatusFileName = "status.json";
-
-// A worker reads and decodes the file, so the limit is about memory: a
-// load holds the file's bytes, the parser's index of them and the new sets
-// beside the ones in force, about twice the file's size plus the sets. A
-// realistic status of 1,000,000 synced paths is 84 MB.
-constexpr uint64_t kLargestStatusFile = uint64_t{128} << 20;
 
 // Logged for an allocation failure anywhere in a load, as the decoder words
 // one in its own part.
@@ -269,10 +264,10 @@ void FinderSync::endFirstLoad() {
 FinderSync::LoadOutcome FinderSync::loadStatusFile(FileSystem& files, const std::string& path,
                                                    LoadOutcome outcome) noexcept {
   try {
+    std::variant<std::string, StatusFileRefusal> read =
+        readStatusFile(files, path, outcome.attributes.size);
     std::optional<std::string> bytes;
-    if (outcome.attributes.size.value_or(0) <= kLargestStatusFile) {
-      bytes = files.readFile(path, kStatusDecodePadding);
-    }
+    if (auto* content = std::get_if<std::string>(&read)) bytes = std::move(*content);
     if (!bytes) {
       outcome.line = "quorbitzFS: reload \u2014 can't read status.json";
       return outcome;

@@ -81,7 +81,14 @@ def variations():
              '{"version":2,"version":"x","roots":[],"roots":7}', status(["[" * 5000 + "]" * 5000]),
              with_root(path=r'"\/home\/Ren\u00e9"'), with_root(label='"Fi\udcfflm"'),
              *(status([], v) for v in ["-0.0", "-3", "1e30", "9223372036854775807",
-                                       "-9223372036854775808"])]
+                                       "-9223372036854775808", "18446744073709551616", "1e400"]),
+             # numbers no 64-bit type holds, where nothing reads them; a repeated
+             # key whose later value is wrong, in a root and in roles
+             '{"version":1,"n":[18446744073709551616,-1e400,1E-400],"roots":[]}',
+             with_root(size="123456789012345678901234567890"),
+             with_root().replace('"can_lock":true', '"can_lock":true,"can_lock":5'),
+             with_root(roles='{"masters":"M","masters":null}'),
+             with_root(roles='{"masters":null,"masters":"M"}')]
     return docs
 
 

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "diagnostics/trace_log.h"
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -47,18 +51,45 @@ TEST(TraceLog, AppendsAndRestartsOnlyPastTheLimit) {
   appendTrace(*files, temp.path() + "/missing", "lost");
   EXPECT_FALSE(std::filesystem::exists(temp.path() + "/missing"))
       << "the trace log never creates the shared directory";
+}
 
-  // A log that can be neither deleted nor emptied gets no more lines:
-  // appending would let it grow for ever.
-  struct Unremovable final : FileSystemWrapper {
-    using FileSystemWrapper::FileSystemWrapper;
-    bool removeIfLarger(const std::string&, uint64_t) override { return false; }
-  };
-  Unremovable unremovable(newPosixFileSystem());
+// Sets or clears an inode flag (chattr); false where the file system or
+// the user's rights allow none.
+bool setInodeFlag(const std::string& path, int flag, bool on) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  int flags = 0;
+  bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? flags | flag : flags & ~flag;
+  done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  if (fd >= 0) ::close(fd);
+  return done;
+}
+
+// An oversized log that cannot be deleted (its folder forbids it, or it is
+// append-only) is never emptied: the line goes after what it holds. One that
+// takes no line at all is left as it was.
+TEST(TraceLog, LogThatCannotBeDeletedKeepsItsLinesAndTakesTheNewOne) {
+  TempDir temp;
+  auto files = newPosixFileSystem();
+  const std::string log = temp.path() + "/appex-trace.log";
   const std::string full(kTraceLogLimit + 1, 'x');
-  temp.write("appex-trace.log", full);
-  appendTrace(unremovable, temp.path(), "lost");
-  EXPECT_EQ(readWholeFile(log), full);
+  struct Case {
+    std::string flagged;
+    int flag;
+    bool appended;
+  };
+  for (const Case& c : {Case{temp.path(), FS_IMMUTABLE_FL, true},
+                        Case{log, FS_APPEND_FL, true}, Case{log, FS_IMMUTABLE_FL, false}}) {
+    temp.write("appex-trace.log", full);
+    if (!setInodeFlag(c.flagged, c.flag, true)) GTEST_SKIP() << "no inode flags here";
+    appendTrace(*files, temp.path(), "kept");
+    setInodeFlag(c.flagged, c.flag, false);
+    const std::string content = readWholeFile(log);
+    EXPECT_TRUE(content.starts_with(full)) << c.flagged << " " << c.flag;
+    EXPECT_TRUE(std::regex_match(content.substr(std::min(full.size(), content.size())),
+                                 std::regex(c.appended ? "\\S{20} kept\n" : "")))
+        << c.flagged << " " << c.flag;
+  }
 }
 
 // Two processes append to one log across many restarts, each pausing once

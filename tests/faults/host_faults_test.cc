@@ -4,9 +4,11 @@
 // badges, menus and commands are OddPaths' concern: the host hands them on.
 #include <gmock/gmock.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "support/fake_platform.h"
@@ -39,8 +41,9 @@ TEST(HostFaults, HostileInputLinesGiveErrorsAndTheHostGoesOn) {
       {std::string(3 << 20, 'x') + "\necho next\n", tooLong + "echo \"next\"\n"},
       {"echo " + longest + "\necho next", "echo \"" + longest + "\"\necho \"next\"\n"},
       {"echo next\n" + std::string((1 << 20) + 1, 'z'), "echo \"next\"\n" + tooLong},
-      {"frobnicate\nmenu x\nclick 1\nbadge\naction nope:\n   \n# a comment\necho next\n",
+      {"frobnicate\nmenu x\nmenu 4\nclick 1\nbadge\naction nope:\n   \n# a comment\necho next\n",
        "error \"unknown command: frobnicate\"\nerror \"usage: menu KIND (0 to 3)\"\n"
+       "error \"usage: menu KIND (0 to 3)\"\n"
        "error \"no menu to click in\"\nerror \"usage: badge PATH\"\n"
        "error \"unknown action: nope:\"\necho \"next\"\n"},
       {"echo \"a \\\\ \\\"q\\\"\" 'b  c' bad-\xFF\nmenu 0\nclick 99\n",
@@ -80,6 +83,33 @@ TEST(HostFaults, PlantedLinksAreReplacedNeverWrittenThrough) {
       const std::string picture = chosen + "/" + id + size;
       EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(picture))) << picture;
     }
+  }
+}
+
+// A folder for `demo --keep` that another user laid out or may write in,
+// with links into folders of root's, however much it looks like a kept
+// demo: the demo refuses it and writes nothing through the links.
+TEST(HostFaults, KeptDemoRefusesAFolderOthersCouldHaveLaidOut) {
+  TempDir temp;
+  const std::string victim = temp.path() + "/victim", kept = temp.path() + "/kept";
+  const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+      {"badges", [&] { fs::create_directory_symlink(victim, kept + "/badges"); }},
+      {"Projects/Film-2026",
+       [&] {
+         fs::create_directories(kept + "/Projects");
+         fs::create_directory_symlink(victim, kept + "/Projects/Film-2026");
+       }},
+      {"another user's", [&] { ASSERT_EQ(::chown(kept.c_str(), 65534, 65534), 0); }},
+      {"writable by all", [&] { fs::permissions(kept, fs::perms::all); }},
+  };
+  for (const auto& [name, plant] : cases) {
+    if (name == "another user's" && ::geteuid() != 0) continue;
+    for (const std::string& folder : {kept, victim}) fs::remove_all(folder);
+    fs::create_directories(victim);
+    temp.write("kept/container/finder/status.json", "{}");
+    plant();
+    EXPECT_EQ(runHost({"demo", "--keep", kept}, nullptr), 2) << name;
+    EXPECT_TRUE(fs::is_empty(victim)) << name;
   }
 }
 

@@ -21,12 +21,13 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
-// The process's address space in kB, as Linux's /proc/self/status tells it
-// (0 elsewhere, where the check below then holds trivially).
-long virtualMemoryKb() {
+// A figure in kB from Linux's /proc/self/status: VmSize is the address
+// space, VmRSS what is resident and VmHWM its peak (0 elsewhere, where the
+// checks below then hold trivially).
+long memoryKb(std::string_view name = "VmSize:") {
   std::istringstream status(readWholeFile("/proc/self/status"));
   for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("VmSize:")) return std::stol(line.substr(7));
+    if (line.starts_with(name)) return std::stol(line.substr(name.size()));
   }
   return 0;
 }
@@ -78,15 +79,35 @@ TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
     // Later than the good document's date, so that the tick reads it.
     struct timespec now[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
     utimensat(AT_FDCWD, statusPath().c_str(), now, AT_SYMLINK_NOFOLLOW);
-    const long memoryBefore = virtualMemoryKb();
+    const long memoryBefore = memoryKb();
     fake.tick();
     EXPECT_THAT(logs(), ElementsAre(StartsWith(c.log)));
-    EXPECT_LT(virtualMemoryKb() - memoryBefore, 1'000'000)
+    EXPECT_LT(memoryKb() - memoryBefore, 1'000'000)
         << "no buffer sized for the largest document outlives the load";
     expectGoodDocumentInForce();
   }
   fs::remove_all(statusPath());
   expectNextDocumentLoads();
+}
+
+// A list of a million zeros, or of one short path repeated, builds almost
+// nothing: a load of it holds the file and the parser's index of it (four
+// bytes per character that the parser marks, at most four times the file),
+// never room sized by the list's count.
+TEST_F(StatusFileFaults, ListsOfTinyEntriesTakeNoRoomSizedByTheirCount) {
+  startWithGoodDocument();
+  constexpr size_t kListBytes = 16 << 20;
+  for (const std::string entry : {"0,", "\"\","}) {
+    std::string list;
+    for (size_t i = 0; i + entry.size() < kListBytes; i += entry.size()) list += entry;
+    fake.writeStatus(statusJson({rootJson(root(), "[]", "[" + list + "\"\"]")}));
+    list = std::string();
+    std::ofstream clearPeak("/proc/self/clear_refs");
+    if (!(clearPeak << "5" << std::flush)) GTEST_SKIP() << "the peak cannot be reset here";
+    const long before = memoryKb("VmRSS:");
+    fake.tick();
+    EXPECT_LT(memoryKb("VmHWM:") - before, long{kListBytes} * 13 / 2 / 1024) << entry;
+  }
 }
 
 // Allocation number N fails, for every N until the operation needs no more:

@@ -94,6 +94,15 @@ TEST(StatusDecoder, AcceptsWellFormedDocuments) {
       {statusJson(rootJson() + "," + rootJson({{"label", R"("Second")"}})),
        Status{1, {expectedRoot(), expectedRoot("Second")}}},
       {R"({"version":2,"version":"x","roots":[],"roots":7})", Status{2, {}}},
+      // the first of repeated keys counts, in roles as anywhere
+      {withRoot({{"roles", R"({"masters":"M","masters":null,"x":"1","x":[2]})"}}),
+       statusWithRoot([](RootStatus& root) {
+         root.roles = std::map<std::string, std::string>{{"masters", "M"}, {"x", "1"}};
+       })},
+      // numbers no 64-bit type holds are JSON all the same where nobody reads them
+      {R"({"version":1,"n":[18446744073709551616,1e400,-1E-400,0.5e+3],"roots":[)" +
+           rootJson({{"size", "-123456789012345678901234567890"}}) + "]}",
+       plain},
       {"\xEF\xBB\xBF" + statusJson(rootJson()), plain},
   };
   // Any integral spelling of the version, to both ends of its range.
@@ -141,6 +150,10 @@ TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
       {R"({"version":1,"roots":[)", kNotJson},
       {withRoot({{"label", R"("Film":"Film")"}}), kNotJson},
       {withRoot({{"label", "\"Fi\xFFlm\""}}), kNotJson},
+      {withRoot({{"roles", R"({"masters":"M","masters":"N":1})"}}), kNotJson},
+      {withRoot({{"synced", R"(["a",1e400])"}}), "roots[0].synced[1]: expected a string"},
+      {withRoot({{"can_lock", "18446744073709551616"}}),
+       "roots[0].can_lock: expected true or false"},
       {statusJson(std::string(5000, '[') + std::string(5000, ']')), kNotJson},
       // The first error wins: across roots, and within one root.
       {statusJson(rootJson({{"link", ""}}) + "," + rootJson({{"path", ""}})),
@@ -148,8 +161,13 @@ TEST(StatusDecoder, RejectsDocumentNamingTheFirstFailingField) {
       {withRoot({{"path", ""}, {"can_lock", "1"}}), "roots[0].path: missing"},
       {R"({"roots":7,"version":"1"})", kBadVersion},
   };
-  for (const char* version : {R"("1")", "null", "1.5", "1e30", "9223372036854775808"}) {
+  for (const char* version : {R"("1")", "null", "1.5", "1e30", "9223372036854775808",
+                              "18446744073709551616", "-1e400"}) {
     cases.emplace_back(statusJson("", version), kBadVersion);
+  }
+  for (const char* number :
+       {"01", "1.", "-", ".5", "1e", "1e+", "+1", "0x1", "1.5.2", "1e400:2", "[1e400:2]"}) {
+    cases.emplace_back(R"({"version":1,"roots":[],"n":)" + std::string(number) + "}", kNotJson);
   }
   for (const auto& [json, description] : cases) {
     EXPECT_EQ(ourWords(errorOf(decodeStatus(json))), description) << json.substr(0, 120);

@@ -183,7 +183,7 @@ class PosixFileSystem final : public FileSystem {
     if (held.st_dev != named.st_dev || held.st_ino != named.st_ino) return true;
     if (!S_ISREG(held.st_mode)) return false;
     if (static_cast<uint64_t>(held.st_size) <= sizeLimit) return true;
-    return ::unlink(path.c_str()) == 0 || ::truncate(path.c_str(), 0) == 0;
+    return ::unlink(path.c_str()) == 0;
   }
 
   bool writeFile(const std::string& path, std::string_view bytes) override {

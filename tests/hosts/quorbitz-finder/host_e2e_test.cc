@@ -5,6 +5,10 @@
 // file-manager end-to-end tests'.
 #include <gmock/gmock.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "support/fake_platform.h"
@@ -32,8 +36,26 @@ TEST(HostEndToEnd, PollingTimerReloadsUntilTheStatusFileAppears) {
   EXPECT_EQ(host.finish(), 0);
 }
 
+// What the host prints on standard error for `args`.
+std::string standardError(const std::vector<std::string>& args) {
+  std::string command = QUORBITZ_HOST_BINARY;
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  FILE* pipe = ::popen((command + " 2>&1 >/dev/null </dev/null").c_str(), "r");
+  std::string text;
+  for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
+  if (pipe) ::pclose(pipe);
+  return text;
+}
+
 TEST(HostEndToEnd, CommandLineAnswersWithItsExitStatus) {
   TempDir temp, home;
+  // check-status refuses what the extension refuses, and says where and why.
+  const std::string huge = temp.path() + "/huge.json", fifo = temp.path() + "/fifo.json";
+  temp.write("huge.json", R"({"version":1,"roots":[]})");
+  fs::resize_file(huge, (size_t{128} << 20) + 1);  // a hole: nothing is written
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  temp.write("broken.json", "{\n \"version\": 1,\n \"roots\": [,]}");
+  temp.write("one.json", statusJson({rootJson("/home/ann/Film/")}));
   struct Case {
     std::vector<std::string> args, environment;
     std::string input;
@@ -48,6 +70,16 @@ TEST(HostEndToEnd, CommandLineAnswersWithItsExitStatus) {
       {{"demo", "--keep", temp.path() + "/demo"}, {}, "", 0, "Footage: synced -> locked"},
       // A temporary folder that is missing does not stop the demo.
       {{"demo"}, {"TMPDIR=" + temp.path() + "/missing"}, "", 0, "Demo finished."},
+      {{"check-status", huge}, {}, "", 1, "over the extension's limit of 134217728 bytes"},
+      {{"check-status", fifo}, {}, "", 1, "not a regular file"},
+      {{"check-status", temp.path() + "/broken.json"}, {}, "", 1, "at line 3, column 12"},
+      {{"check-status", temp.path() + "/one.json"}, {}, "", 0, "(1 root, 1 warning)"},
+      // A home folder that does not exist is no group container: nothing is
+      // made of it for a command.
+      {{"run", "--no-timer"},
+       {"HOME=" + home.path() + "/gone", "XDG_DATA_HOME=", "XDG_RUNTIME_DIR="},
+       "action syncNow:\n", 0,
+       "log \"quorbitzFS: syncNow \u2014 command not written: no group container\""},
       // Without a container nothing is written anywhere; without a runtime
       // folder GLib's file layer would make one in the home folder, which
       // drawing the badges must not reach.
@@ -66,6 +98,14 @@ TEST(HostEndToEnd, CommandLineAnswersWithItsExitStatus) {
     EXPECT_THAT(output, HasSubstr(c.output));
   }
   EXPECT_TRUE(fs::is_empty(home.path()));
+  // Bad arguments: one line, which names what is wrong.
+  for (const auto& [args, says] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"run", "--frob"}, "--frob"}, {{"demo", "--keep"}, "--keep needs a folder"},
+           {{"check-status", "--x"}, "--x"}, {{}, "a command is needed"}}) {
+    const std::string text = standardError(args);
+    EXPECT_THAT(text, HasSubstr(says));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+  }
 }
 
 }  // namespace
