@@ -57,7 +57,7 @@ e2e_begin() {
   shift
   cd "$(dirname "${BASH_SOURCE[0]}")/../.." || exit 1
   source_dir=$PWD build_dir=${BUILD_DIR:-build}
-  scripts/install-deps "$@" xvfb xdotool xclip dbus-x11 imagemagick \
+  scripts/install-deps "$@" xvfb xdotool xclip dbus-x11 imagemagick x11-utils \
     at-spi2-core python3-gi gir1.2-atspi-2.0 >/dev/null ||
     skip "cannot install $* and the build's packages here"
   unshare -m true 2>/dev/null || skip "no private mount namespace here (unshare -m refused)"
@@ -302,6 +302,8 @@ view_point="500 420" rest_point=""
 # by keys.
 typeahead_end=Escape menu_app=""
 declare -A item_keys=()
+# The key that opens the context menu of the selection or the folder.
+context_menu_key=shift+F10
 
 # Focuses the view with a click on view_point, which clears the selection,
 # selects ITEM (none: "") and opens the context menu.
@@ -323,7 +325,7 @@ open_context_menu() {
     [ -n "$typeahead_end" ] && xdotool key "$typeahead_end"
   fi
   sleep 0.5
-  xdotool key shift+F10
+  xdotool key "$context_menu_key"
 }
 
 # Opens the context menu of ITEM, or of the folder shown when ITEM is "", and
