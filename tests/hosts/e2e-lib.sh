@@ -57,7 +57,7 @@ e2e_begin() {
   shift
   cd "$(dirname "${BASH_SOURCE[0]}")/../.." || exit 1
   source_dir=$PWD build_dir=${BUILD_DIR:-build}
-  scripts/install-deps "$@" xvfb xdotool xclip dbus-x11 imagemagick x11-utils \
+  scripts/install-deps "$@" xvfb xdotool xclip dbus-x11 imagemagick \
     at-spi2-core python3-gi gir1.2-atspi-2.0 >/dev/null ||
     skip "cannot install $* and the build's packages here"
   unshare -m true 2>/dev/null || skip "no private mount namespace here (unshare -m refused)"
