@@ -295,11 +295,11 @@ view_point="500 420" rest_point=""
 # Items are selected by typing their names (the file manager's type-ahead);
 # typeahead_end is the key that closes the type-ahead box, where the file
 # manager has one. A host whose typing does something else names the keys
-# that select an item in item_keys instead. Where menu_app, the file
-# manager's name on the accessibility bus, is set, menu entries are chosen by
-# their titles through the accessibility tree (tests/hosts/choose-by-name), so
-# no entry of another plugin changes what is chosen; elsewhere they are walked
-# by keys.
+# that select an item in item_keys instead. Menu entries are chosen by their
+# titles through the accessibility bus (tests/hosts/choose-by-name), where
+# menu_app names the file manager, so no entry of another plugin changes what
+# is chosen: from the accessibility tree, or with menu_walk set by the focus
+# reported as keys walk the menu.
 typeahead_end=Escape menu_app=""
 declare -A item_keys=()
 # The key that opens the context menu of the selection or the folder.
