@@ -4,7 +4,7 @@
 # extension in a private mount namespace, and checks of the trace log, of the
 # screen and of the command files. Each tests/hosts/<host>/run-e2e sources it
 # and keeps only what differs: how its file manager is started, its window
-# class and how its menus are driven by keys.
+# class and how its items and menus are reached.
 #
 # A test script runs, in this order:
 #   source tests/hosts/e2e-lib.sh
@@ -337,15 +337,12 @@ choose_by_name() {
   open_context_menu "$1" "$3"
   shift 3
   while [ $# -gt 1 ]; do
-    tests/hosts/choose-by-name "$menu_app" menu "$1" || { say_open_menus; return 1; }
+    tests/hosts/choose-by-name "$menu_app" menu "$1" || return 1
     shift
   done
   sleep 0.5
   [ -n "$shot" ] && shoot "$shot"
-  tests/hosts/choose-by-name "$menu_app" menu "$1" || { say_open_menus; return 1; }
-}
-say_open_menus() {
-  say "the open menus hold: $(tests/hosts/choose-by-name "$menu_app" menus | tr '\n' '|')"
+  tests/hosts/choose-by-name "$menu_app" menu "$1"
 }
 
 # Chooses "Quorbitz" > TITLE in the context menu of ITEM (as
