@@ -298,8 +298,7 @@ view_point="500 420" rest_point=""
 # that select an item in item_keys instead. Menu entries are chosen by their
 # titles through the accessibility bus (tests/hosts/choose-by-name), where
 # menu_app names the file manager, so no entry of another plugin changes what
-# is chosen: from the accessibility tree, or with menu_walk set by the focus
-# reported as keys walk the menu.
+# is chosen.
 typeahead_end=Escape menu_app=""
 declare -A item_keys=()
 # The key that opens the context menu of the selection or the folder.
@@ -328,35 +327,17 @@ open_context_menu() {
   xdotool key "$context_menu_key"
 }
 
-# Opens the context menu of ITEM, or of the folder shown when ITEM is "", and
-# chooses the entries TITLE... in turn by name. The screen is saved as
-# <host>-SHOT.png before the last entry is chosen, unless SHOT is "".
-# Usage: choose_by_name CLASS SHOT ITEM TITLE...
-choose_by_name() {
-  local shot=$2
-  open_context_menu "$1" "$3"
-  shift 3
-  while [ $# -gt 1 ]; do
-    tests/hosts/choose-by-name "$menu_app" menu "$1" || return 1
-    shift
-  done
-  sleep 0.5
-  [ -n "$shot" ] && shoot "$shot"
-  tests/hosts/choose-by-name "$menu_app" menu "$1"
-}
-
 # Chooses "Quorbitz" > TITLE in the context menu of ITEM (as
-# open_context_menu takes it) with the keyboard, for a file manager whose
-# menus the accessibility tree does not hold: Up walks the menu until the
+# open_context_menu takes it) with the keyboard: Up walks the menu until the
 # accessibility bus says "Quorbitz" has the focus, Right opens it, Down walks
 # to TITLE. The screen is saved as <host>-SHOT.png unless SHOT is "", and
 # Return chooses the entry.
 # Usage: choose_by_focus CLASS SHOT ITEM Quorbitz TITLE
 choose_by_focus() {
   open_context_menu "$1" "$3"
-  tests/hosts/choose-by-name "$menu_app" walk Up "$4" || return 1
+  tests/hosts/choose-by-name "$menu_app" Up "$4" || return 1
   xdotool key Right
-  tests/hosts/choose-by-name "$menu_app" walk Down "$5" || return 1
+  tests/hosts/choose-by-name "$menu_app" Down "$5" || return 1
   [ -n "$2" ] && shoot "$2"
   xdotool key Return
 }
@@ -364,18 +345,15 @@ choose_by_focus() {
 # The three menu choices every host's test makes, each checked by what it
 # writes: Lock Folder on Cuts in the selection's menu, Sync Now in the
 # folder's own menu, Copy Project Link on intro.mov. The menu of Cuts is saved
-# as <host>-2-menu.png. Entries are found in the accessibility tree, or with
-# menu_walk=1 by their focus as keys walk the menu (choose_by_focus).
+# as <host>-2-menu.png.
 # Usage: check_menu_choices CLASS
 check_menu_choices() {
-  local choose=choose_by_name
-  [ -n "${menu_walk:-}" ] && choose=choose_by_focus
   check_no_commands_yet
-  $choose "$1" 2-menu Cuts Quorbitz "Lock Folder"
+  choose_by_focus "$1" 2-menu Cuts Quorbitz "Lock Folder"
   expect_command "$(lock_cuts_command)" "Quorbitz > Lock Folder on the selected folder"
-  $choose "$1" "" "" Quorbitz "Sync Now"
+  choose_by_focus "$1" "" "" Quorbitz "Sync Now"
   expect_command '{"action":"sync_now"}' "Quorbitz > Sync Now in the folder's own menu"
-  $choose "$1" "" intro.mov Quorbitz "Copy Project Link"
+  choose_by_focus "$1" "" intro.mov Quorbitz "Copy Project Link"
   expect_link_copied "Quorbitz > Copy Project Link on a file"
 }
 
