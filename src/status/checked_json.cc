@@ -42,6 +42,20 @@ void skipArray(ondemand::value& value, size_t nesting) {
 
 }  // namespace
 
+std::string_view withoutByteOrderMark(std::string_view bytes) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+  return bytes;
+}
+
+PaddedDocument::PaddedDocument(const std::string& bytes) : text_(withoutByteOrderMark(bytes)) {
+  if (bytes.capacity() < bytes.size() + simdjson::SIMDJSON_PADDING) {
+    copy_.reserve(text_.size() + simdjson::SIMDJSON_PADDING);
+    copy_.assign(text_);
+    text_ = copy_;
+  }
+}
+
 ondemand::document iterateDocument(std::string_view text) {
   ondemand::parser& parser = threadParser();
   if (parser.capacity() < text.size() || parser.max_depth() != kParserNesting) {
@@ -141,16 +155,33 @@ bool isJsonNumber(std::string_view token) {
   return at == token.size();
 }
 
-std::string_view stringText(ondemand::value& value) {
-  // The token reaches to the next structural character, so white space may
-  // follow the closing quote.
+namespace {
+
+// The bytes between a string value's quotes. The token reaches to the next
+// structural character, so white space may follow the closing quote.
+std::string_view quotedText(ondemand::value& value) {
   std::string_view token = value.raw_json_token();
-  std::string_view inner = token.substr(1, token.find_last_of('"') - 1);
+  return token.substr(1, token.find_last_of('"') - 1);
+}
+
+}  // namespace
+
+std::string_view stringText(ondemand::value& value) {
+  std::string_view inner = quotedText(value);
   if (inner.find('\\') != std::string_view::npos) return checked(value.get_string());
   // Read past it all the same: simdjson skips a string left unread that a
   // colon follows as if it were a key, and would take "a":"b" for one value.
   checked(value.get_raw_json_string());
   return inner;
+}
+
+std::string_view transientStringText(ondemand::value& value, std::string& scratch) {
+  std::string_view inner = quotedText(value);
+  ondemand::raw_json_string raw = checked(value.get_raw_json_string());
+  if (inner.find('\\') == std::string_view::npos) return inner;
+  scratch.resize(inner.size() + simdjson::SIMDJSON_PADDING);
+  auto* decoded = reinterpret_cast<uint8_t*>(scratch.data());
+  return checked(threadParser().unescape(raw, decoded));
 }
 
 std::string_view keyText(ondemand::field& field) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -32,6 +33,23 @@ T checked(simdjson::simdjson_result<T>&& result) {
   if (simdjson::error_code code = std::move(result).get(value)) throw InvalidJson{code};
   return value;
 }
+
+// `bytes` without a leading UTF-8 byte order mark, which writers on some
+// systems put before JSON.
+std::string_view withoutByteOrderMark(std::string_view bytes);
+
+// A document's text without a leading byte order mark, followed by the
+// padding simdjson reads past it: in place when the bytes have the spare
+// capacity, else in a copy.
+class PaddedDocument {
+ public:
+  explicit PaddedDocument(const std::string& bytes);
+  std::string_view text() const { return text_; }
+
+ private:
+  std::string copy_;
+  std::string_view text_;
+};
 
 // Starts reading `text` with this thread's parser, whose buffers stay for
 // the next document. SIMDJSON_PADDING readable bytes must follow the text,
@@ -90,6 +108,12 @@ bool isJsonNumber(std::string_view token);
 // UTF-8 before reading starts; only a string with escapes is decoded into
 // the parser's buffer.
 std::string_view stringText(ondemand::value& value);
+
+// stringText for a value used at once: a string with escapes is decoded into
+// `scratch`, not into the parser's buffer, which would keep a copy of every
+// such string of a long list until the whole document is read. The text is
+// valid until `scratch` is used again.
+std::string_view transientStringText(ondemand::value& value, std::string& scratch);
 
 std::string_view keyText(ondemand::field& field);
 

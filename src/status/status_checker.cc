@@ -163,7 +163,7 @@ long rootIndexOf(std::string_view jsonPath) {
 
 }  // namespace
 
-std::vector<StatusFinding> checkStatus(std::string_view json, const Status& status,
+std::vector<StatusFinding> checkStatus(const std::string& json, const Status& status,
                                        FileSystem& files) {
   std::vector<StatusFinding> findings;
   if (status.version != kReadVersion) {

@@ -25,7 +25,7 @@ struct StatusFinding {
 // `json` is the document's text and `status` what it decoded to. `files` is
 // asked only whether folders exist, so that a role naming no folder is found
 // for roots present on this machine.
-std::vector<StatusFinding> checkStatus(std::string_view json, const Status& status,
+std::vector<StatusFinding> checkStatus(const std::string& json, const Status& status,
                                        FileSystem& files);
 
 }  // namespace quorbitz

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "status/checked_json.h"
+#include "status/decoding_room.h"
 
 namespace quorbitz {
 namespace {
@@ -25,7 +26,6 @@ namespace {
 static_assert(kStatusDecodePadding >= simdjson::SIMDJSON_PADDING,
               "a caller's padding must be enough for simdjson to parse in place");
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kDocumentPath = "(document)";
 
 // Where the decoder's own values lie, counted as skipValue counts.
@@ -132,7 +132,7 @@ class StringsUntilFailure {
   // `failedPath` names the value should it not be a string.
   std::optional<std::string_view> next(ondemand::value& value, auto failedPath) {
     if (!failure_ && typeOf(value) == ondemand::json_type::string)
-      return stringText(value);
+      return transientStringText(value, scratch_);
     if (!failure_) failure_ = wrongType(failedPath(), "a string");
     skipValue(value, nesting_);
     return std::nullopt;
@@ -143,6 +143,7 @@ class StringsUntilFailure {
  private:
   size_t nesting_;
   Failure failure_;
+  std::string scratch_;
 };
 
 void add(std::vector<std::string>& list, std::string_view text) {
@@ -150,16 +151,17 @@ void add(std::vector<std::string>& list, std::string_view text) {
 }
 void add(CanonicalSet& set, std::string_view text) { set.insert(text); }
 
-// Room reserved for list entries before they are read, shared by all the
-// lists of one document. A list is reserved up front so that a set of
-// millions of paths never grows by doubling; but the count comes before the
-// entries are checked, and a list of a million zeros or of one short path
-// repeated builds almost nothing. So the whole document reserves no more
-// entries than one per kDocumentBytesPerReservedEntry of its bytes (a real
-// path takes several times that), and a list beyond it grows as it is read.
+// Room reserved for set entries before they are read, shared by all the
+// sets of one document. A set is reserved up front so that one of millions
+// of paths never grows by doubling; but the count comes before the entries
+// are checked, and a list of a million zeros or of one short path repeated
+// builds almost nothing, while a set's table is written as it is made. So
+// the whole document reserves no more entries than one per
+// kDocumentBytesPerReservedEntry of its bytes (a real path takes more than
+// that), and a set beyond it grows as it is read.
 class Reservations {
  public:
-  static constexpr size_t kDocumentBytesPerReservedEntry = 16;
+  static constexpr size_t kDocumentBytesPerReservedEntry = 32;
   explicit Reservations(size_t documentBytes)
       : left_(documentBytes / kDocumentBytesPerReservedEntry) {}
 
@@ -173,12 +175,22 @@ class Reservations {
   size_t left_;
 };
 
+// A vector's capacity is only address space until it is filled, and the
+// document's density bounds the count, so a list is reserved whole: growing
+// by doubling would hold the old copy and the new at once.
+void reserve(std::vector<std::string>& list, size_t count, Reservations&) {
+  list.reserve(count);
+}
+void reserve(CanonicalSet& set, size_t count, Reservations& reservations) {
+  set.reserve(reservations.take(count));
+}
+
 // Into a vector of the texts, or straight into a set of them.
 template <typename List>
 Failure readStringList(Member& member, List& out, Reservations& reservations) {
   if (member.type() != ondemand::json_type::array) return member.wrong("an array");
   ondemand::array items = checked(member.value.get_array());
-  out.reserve(reservations.take(checked(items.count_elements())));
+  reserve(out, checked(items.count_elements()), reservations);
   StringsUntilFailure strings(member.nesting + 1);
   size_t index = 0;
   for (auto entry : items) {
@@ -403,17 +415,13 @@ RootsOrError<Root> decodeText(std::string_view text, int64_t& version) {
   return wrongType(std::string(kDocumentPath), "an object");
 }
 
-// The text without a leading byte order mark, and whether the spare
-// capacity after it lets simdjson parse it in place. The mark is at the
-// front, so skipping it leaves the spare bytes usable.
-std::pair<std::string_view, bool> documentText(const std::string& bytes) {
-  std::string_view text = bytes;
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  return {text, bytes.capacity() >= bytes.size() + simdjson::SIMDJSON_PADDING};
-}
-
 DecodeError outOfMemory() {
   return DecodeError{std::string(kDocumentPath) + ": too large to decode in memory"};
+}
+
+DecodeError tooDense() {
+  return DecodeError{std::string(kDocumentPath) +
+                     ": too many values for its size to decode in memory"};
 }
 
 // Where simdjson's first pass over the whole text fails, before any reading
@@ -474,15 +482,12 @@ DecodeError notValidJson(const InvalidJson& invalid, std::string_view text) {
 // strings from `bytes` in place unless it lacks the spare capacity.
 template <typename Root>
 RootsOrError<Root> decodeDocument(const std::string& bytes, int64_t& version) {
+  std::string_view text = withoutByteOrderMark(bytes);
+  if (tooDenseToDecode(text)) return tooDense();
   RootsOrError<Root> result = DecodeError{};
-  auto [text, hasPadding] = documentText(bytes);
   try {
-    std::string padded;
-    if (!hasPadding) {
-      padded.reserve(text.size() + simdjson::SIMDJSON_PADDING);
-      padded.assign(text);
-    }
-    result = decodeText<Root>(hasPadding ? text : std::string_view(padded), version);
+    PaddedDocument document(bytes);
+    result = decodeText<Root>(document.text(), version);
   } catch (const InvalidJson& invalid) {
     result = notValidJson(invalid, text);
   } catch (const std::bad_alloc&) {

@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "status/status_key_checker.h"
 
-#include <simdjson.h>
-
 #include <algorithm>
 #include <cctype>
 #include <set>
 #include <string>
 
+#include "status/checked_json.h"
+
 namespace quorbitz {
 namespace {
 
-namespace dom = simdjson::dom;
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Further apart than this, a key is more likely the writer's own data than a
 // misspelling of ours.
 constexpr size_t kLargestTypoDistance = 2;
@@ -61,36 +58,54 @@ std::string unknownKeyMessage(std::string_view key,
 }
 
 // Reports unknown and repeated keys of one object, in document order, and
-// hands each first occurrence of a known key to `visit`.
+// hands each first occurrence of a known key to `visit`. Keys stay in the
+// parser's buffer for as long as the document is read.
 template <typename Visit>
-void checkKeys(dom::object object, const std::string& owner,
+void checkKeys(ondemand::object object, const std::string& owner,
                const std::vector<std::string_view>& known, std::string_view ignoredAs,
                std::vector<StatusFinding>& findings, Visit visit) {
   std::set<std::string_view> seen;
-  for (dom::key_value_pair member : object) {
-    std::string path = owner.empty() ? std::string(member.key)
-                                     : owner + "." + std::string(member.key);
-    if (!seen.insert(member.key).second) {
+  for (auto entry : object) {
+    ondemand::field member = checked(std::move(entry));
+    std::string_view key = keyText(member);
+    std::string path = owner.empty() ? std::string(key) : owner + "." + std::string(key);
+    if (!seen.insert(key).second) {
       findings.push_back({path, "appears more than once; the first one is read"});
       continue;
     }
-    if (std::find(known.begin(), known.end(), member.key) == known.end()) {
-      findings.push_back({path, unknownKeyMessage(member.key, known, ignoredAs)});
+    if (std::find(known.begin(), known.end(), key) == known.end()) {
+      findings.push_back({path, unknownKeyMessage(key, known, ignoredAs)});
       continue;
     }
-    visit(member.key, member.value, path);
+    visit(key, member.value(), path);
   }
 }
 
-void checkRootKeys(dom::object root, const std::string& owner,
+void checkRootKeys(ondemand::object root, const std::string& owner,
                    std::vector<StatusFinding>& findings) {
   checkKeys(root, owner, kRootKeys, "unknown key, ignored", findings,
-            [&](std::string_view key, dom::element value, const std::string& path) {
-              dom::object roles;
+            [&](std::string_view key, ondemand::value value, const std::string& path) {
+              ondemand::object roles;
               if (key != "roles" || value.get_object().get(roles)) return;
               checkKeys(roles, path, kRoleNames,
                         "role ignored: the extension reads \"masters\" and \"review\"",
                         findings, [](auto, auto, const auto&) {});
+            });
+}
+
+void checkTopKeys(ondemand::object top, std::vector<StatusFinding>& findings) {
+  checkKeys(top, "", kTopKeys, "unknown key, ignored", findings,
+            [&](std::string_view key, ondemand::value value, const std::string&) {
+              ondemand::array roots;
+              if (key != "roots" || value.get_array().get(roots)) return;
+              size_t index = 0;
+              for (auto entry : roots) {
+                ondemand::object members;
+                std::string owner = "roots[" + std::to_string(index++) + "]";
+                if (!checked(std::move(entry)).get_object().get(members)) {
+                  checkRootKeys(members, owner, findings);
+                }
+              }
             });
 }
 
@@ -111,23 +126,17 @@ std::string_view nearestKnownKey(std::string_view key,
   return nearest;
 }
 
-std::vector<StatusFinding> checkStatusKeys(std::string_view json) {
-  if (json.starts_with(kByteOrderMark)) json.remove_prefix(kByteOrderMark.size());
+std::vector<StatusFinding> checkStatusKeys(const std::string& json) {
   std::vector<StatusFinding> findings;
-  dom::parser parser;
-  dom::object top;
-  if (parser.parse(json.data(), json.size()).get_object().get(top)) return findings;
-  checkKeys(top, "", kTopKeys, "unknown key, ignored", findings,
-            [&](std::string_view key, dom::element value, const std::string&) {
-              dom::array roots;
-              if (key != "roots" || value.get_array().get(roots)) return;
-              size_t index = 0;
-              for (dom::element root : roots) {
-                dom::object members;
-                std::string owner = "roots[" + std::to_string(index++) + "]";
-                if (!root.get_object().get(members)) checkRootKeys(members, owner, findings);
-              }
-            });
+  try {
+    PaddedDocument text(json);
+    ondemand::document document = iterateDocument(text.text());
+    ondemand::object top;
+    if (!document.get_object().get(top)) checkTopKeys(top, findings);
+  } catch (const InvalidJson&) {
+    // Only a document that decodes is walked, so there is nothing to add.
+  }
+  releaseLargeParserBuffers();
   return findings;
 }
 

@@ -11,7 +11,7 @@
 namespace quorbitz {
 
 // Walks the document's text, which must be a document that decodes.
-std::vector<StatusFinding> checkStatusKeys(std::string_view json);
+std::vector<StatusFinding> checkStatusKeys(const std::string& json);
 
 // The known key nearest to `key` when it is close enough to be a typo of it,
 // or "" when none is.
