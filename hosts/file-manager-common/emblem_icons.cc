@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "file-manager-common/desktop.h"
+#include "platform/linux/cairo_drawing.h"
 
 namespace quorbitz {
 
@@ -20,8 +21,9 @@ std::optional<std::string> EmblemIcons::privateEmblemFolder() {
 bool EmblemIcons::install(const Image& image, std::string_view identifier) {
   if (systemThemeHasEmblem(identifier)) return true;
   if (!privateDir_) return false;
+  CairoDrawing drawing;
   const bool written =
-      writeEmblemPictures(files_, image, identifier, *privateDir_ + "/hicolor");
+      writeEmblemPictures(files_, drawing, image, identifier, *privateDir_ + "/hicolor");
   // The folder is added once; adding it rereads the themes, which a picture
   // drawn after the first needs as well.
   if (!addIconSearchFolder(*privateDir_)) return false;

@@ -34,9 +34,13 @@ constexpr MenuWord kMenuWords[] = {
     {"Copy Project Link", N_("Copy Project Link")},
     {"Copy Upload Link", N_("Copy Upload Link")},
     {"\u2713 Masters Delivery Folder \u2014 Click to Clear",
+     // TRANSLATORS: the masters are a film's finished deliverables; clients
+     // download them from this folder. Use the word editing tools use in
+     // your language (often "Master" stays), and the language's own dash.
      N_("\u2713 Masters Delivery Folder \u2014 Click to Clear")},
     {"Set as Masters Delivery Folder", N_("Set as Masters Delivery Folder")},
     {"\u2713 Video Review Folder \u2014 Click to Clear",
+     // TRANSLATORS: exports saved in this folder go to the client's review.
      N_("\u2713 Video Review Folder \u2014 Click to Clear")},
     {"Set as Video Review Folder", N_("Set as Video Review Folder")},
     // TRANSLATORS: Resolve is the video editing application.

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "demo_tree.h"
+#include "file-manager-common/menu_words.h"
 #include "host_platform.h"
 #include "menu/selectors.h"
 #include "status/finder_sync.h"
@@ -140,9 +141,10 @@ class Demo {
   MenuModel openMenuOn(const std::string& item) {
     platform_.finder().selection = {item};
     MenuModel menu = controller_->menuForMenuKind(0);
-    std::printf("   %s\n", menu.title.c_str());
+    // In the words a Linux file manager shows; `run` prints the model's own.
+    std::printf("   %s\n", localMenuTitle(menu.title).c_str());
     for (const auto& entry : menu.items) {
-      std::printf("     %s %s\n", entry.on ? "[x]" : " - ", entry.title.c_str());
+      std::printf("     %s %s\n", entry.on ? "[x]" : " - ", localMenuTitle(entry.title).c_str());
     }
     return menu;
   }

@@ -202,12 +202,12 @@ expect_window_with_badges() {
   grep -q " observe $root\$" "$finder/appex-trace.log" || fail "the shown folder was not observed"
   pass "showing the root counted as observing it"
   for badge in $all_badges; do
-    for size in 24x24 48x48; do
+    for size in 16x16 24x24 48x48; do
       [ -s "$icons/$size/emblems/emblem-quorbitz-$badge.png" ] || fail "no $size emblem for $badge"
     done
   done
   [ ! -e "$XDG_DATA_HOME/icons" ] || fail "the extension wrote into the user's icon folder"
-  pass "the six badges are installed as emblems at 24 and 48 px; the user's icons untouched"
+  pass "the six badges are installed as emblems at 16, 24 and 48 px; the user's icons untouched"
   check_colour_checks
   wait_until 10 shot_shows 1-grid synced pending kept masters review ||
     fail "not every badge is visible in $e2e_host-1-grid.png"

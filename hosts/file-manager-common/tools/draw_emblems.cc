@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     ImageRef image = badgeImage(drawing, badge.symbol, badge.discColor);
-    if (!image || !writeEmblemPictures(*files, *image, badge.identifier, themeDir) ||
+    if (!image || !writeEmblemPictures(*files, drawing, *image, badge.identifier, themeDir) ||
         !writeScalableEmblem(*files, *image, badge.identifier, themeDir)) {
       std::fprintf(stderr, "%s: could not draw the %.*s emblem into %s\n", argv[0],
                    static_cast<int>(badge.identifier.size()), badge.identifier.data(),
