@@ -15,27 +15,33 @@
 
 namespace quorbitz {
 
+// One row a name-value pair, in a box rather than a grid: a GtkGrid gives
+// its children to screen readers last first, a value before its name. Each
+// value is labelled by its name, which a screen reader says with it.
 inline GtkWidget* propertyGrid(const std::vector<std::pair<std::string, std::string>>& rows) {
-  GtkWidget* grid = gtk_grid_new();
-  gtk_grid_set_row_spacing(GTK_GRID(grid), 6);
-  gtk_grid_set_column_spacing(GTK_GRID(grid), 12);
-  gtk_container_set_border_width(GTK_CONTAINER(grid), 12);
-  int row = 0;
+  GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 6);
+  gtk_container_set_border_width(GTK_CONTAINER(column), 12);
+  GtkSizeGroup* names = gtk_size_group_new(GTK_SIZE_GROUP_HORIZONTAL);
   for (const auto& [name, value] : rows) {
+    GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 12);
     GtkWidget* nameLabel = gtk_label_new(name.c_str());
     gtk_label_set_xalign(GTK_LABEL(nameLabel), 1);
+    gtk_label_set_yalign(GTK_LABEL(nameLabel), 0);
     gtk_style_context_add_class(gtk_widget_get_style_context(nameLabel), "dim-label");
+    gtk_size_group_add_widget(names, nameLabel);
     GtkWidget* valueLabel = gtk_label_new(value.c_str());
     gtk_label_set_xalign(GTK_LABEL(valueLabel), 0);
     gtk_label_set_selectable(GTK_LABEL(valueLabel), TRUE);
     gtk_label_set_line_wrap(GTK_LABEL(valueLabel), TRUE);
     gtk_label_set_line_wrap_mode(GTK_LABEL(valueLabel), PANGO_WRAP_WORD_CHAR);
-    gtk_grid_attach(GTK_GRID(grid), nameLabel, 0, row, 1, 1);
-    gtk_grid_attach(GTK_GRID(grid), valueLabel, 1, row, 1, 1);
-    ++row;
+    gtk_label_set_mnemonic_widget(GTK_LABEL(nameLabel), valueLabel);
+    gtk_box_pack_start(GTK_BOX(row), nameLabel, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(row), valueLabel, TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(column), row, FALSE, FALSE, 0);
   }
-  gtk_widget_show_all(grid);
-  return grid;
+  g_object_unref(names);
+  gtk_widget_show_all(column);
+  return column;
 }
 
 }  // namespace quorbitz

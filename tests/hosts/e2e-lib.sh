@@ -483,6 +483,11 @@ check_status_in_words() {
   export GSETTINGS_BACKEND=memory
 }
 
+quorbitz_section_reads() {
+  tests/hosts/screen-reader "$menu_app" press Quorbitz >/dev/null 2>&1
+  reads after "$@"
+}
+
 # The column of the sample project's root, as laid out afresh, reads each
 # item's badge in words, and follows the main application's lock of Cuts.
 check_status_column() {
@@ -497,12 +502,13 @@ check_status_column() {
 }
 
 # The Properties dialog of the locked Cuts, opened with PROPERTIES-KEY, has
-# a "Quorbitz" section with its status, project, lock and link.
+# a "Quorbitz" section with its status, project, lock and link. Dialogs that
+# keep their pages in tabs show the section's words once its tab is chosen.
 # Usage: check_properties_section CLASS PROPERTIES-KEY
 check_properties_section() {
   select_item "$1" Cuts
   xdotool key "$2"
-  wait_until 15 reads after Status=Locked Project=Film "Folder locked=Yes" \
+  wait_until 15 quorbitz_section_reads Status=Locked Project=Film "Folder locked=Yes" \
     "Project link=https://quorbitz.test/p/film" ||
     fail "the Properties dialog of Cuts read: $(echo $heard)"
   pass "the Properties dialog of Cuts reads its status, project, lock and link"
