@@ -175,13 +175,13 @@ class ExtensionGlue {
   extern "C" {                                                                 \
   __attribute__((visibility("default"))) void prefix##_module_initialize(      \
       GTypeModule* m) {                                                        \
-    quorbitz::ExtensionGlue<__VA_ARGS__>::initializeModule(m);                         \
+    quorbitz::ExtensionGlue<__VA_ARGS__>::initializeModule(m);                 \
   }                                                                            \
   __attribute__((visibility("default"))) void prefix##_module_list_types(      \
       const GType** t, int* n) {                                               \
-    quorbitz::ExtensionGlue<__VA_ARGS__>::listTypes(t, n);                             \
+    quorbitz::ExtensionGlue<__VA_ARGS__>::listTypes(t, n);                     \
   }                                                                            \
   __attribute__((visibility("default"))) void prefix##_module_shutdown(void) { \
-    quorbitz::ExtensionGlue<__VA_ARGS__>::shutdownModule();                            \
+    quorbitz::ExtensionGlue<__VA_ARGS__>::shutdownModule();                    \
   }                                                                            \
   }

@@ -483,6 +483,7 @@ check_status_in_words() {
   export GSETTINGS_BACKEND=memory
 }
 
+# Chooses the "Quorbitz" tab, where the dialog has tabs, and reads on.
 quorbitz_section_reads() {
   tests/hosts/screen-reader "$menu_app" press Quorbitz >/dev/null 2>&1
   reads after "$@"
