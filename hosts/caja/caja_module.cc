@@ -4,4 +4,4 @@
 #include "caja/caja_api.h"
 #include "gtk-common/extension_glue.h"
 
-QUORBITZ_MODULE_ENTRY_POINTS(caja, quorbitz::CajaApi)
+QUORBITZ_MODULE_ENTRY_POINTS(caja, quorbitz::CajaApi, quorbitz::CajaPropertyPages)

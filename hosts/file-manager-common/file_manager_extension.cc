@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "file-manager-common/desktop.h"
+#include "file-manager-common/emblem_pictures.h"
 #include "file-manager-common/menu_words.h"
 #include "platform/linux/cairo_drawing.h"
 #include "platform/linux/glib_system_log.h"
@@ -51,10 +52,17 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
 FileManagerExtension::~FileManagerExtension() { runLoop_.stopBackgroundWork(); }
 
 std::optional<std::string> FileManagerExtension::requestBadge(const std::string& path) {
+  std::optional<BadgeId> badge = requestBadgeId(path);
+  if (!badge) return std::nullopt;
+  return emblemIconName(badgeIdentifierText(*badge));
+}
+
+std::optional<BadgeId> FileManagerExtension::requestBadgeId(const std::string& path) {
   observeParentOf(path);
   finder_.beginBadgeRequest(path);
   controller_->requestBadgeIdentifierForURL(path);
-  return finder_.endBadgeRequest();
+  std::optional<std::string> identifier = finder_.endBadgeRequest();
+  return identifier ? badgeIdFromText(*identifier) : std::nullopt;
 }
 
 // No GTK file manager says which folders a window shows. Each asks about

@@ -12,6 +12,7 @@
 #include <unordered_set>
 
 #include "file-manager-common/file_manager_finder_controller.h"
+#include "badging/badge_set.h"
 #include "platform/linux/glib_run_loop.h"
 #include "platform/platform.h"
 
@@ -40,6 +41,8 @@ class FileManagerExtension {
   // Answers the file manager's question for an item inside a watched folder:
   // the emblem to show, if any.
   std::optional<std::string> requestBadge(const std::string& path);
+  // The same question, answered with the badge itself.
+  std::optional<BadgeId> requestBadgeId(const std::string& path);
 
  private:
   void observeParentOf(const std::string& path);

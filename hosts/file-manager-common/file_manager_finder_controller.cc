@@ -71,9 +71,9 @@ void FileManagerFinderController::beginBadgeRequest(const std::string& path) {
 std::optional<std::string> FileManagerFinderController::endBadgeRequest() {
   requestedPath_.reset();
   if (!answer_) return std::nullopt;
-  std::string identifier = std::move(*answer_);
+  std::optional<std::string> identifier = std::move(answer_);
   answer_.reset();
-  return emblemIconName(identifier);
+  return identifier;
 }
 
 }  // namespace quorbitz

@@ -68,7 +68,7 @@ class FileManagerFinderController final : public FinderController {
   // and a change of it still waiting to be announced needs announcing no
   // more.
   void beginBadgeRequest(const std::string& path);
-  // Ends the request; the emblem to show, if the controller gave a badge.
+  // Ends the request; the identifier of the badge the controller gave, if any.
   std::optional<std::string> endBadgeRequest();
 
  private:

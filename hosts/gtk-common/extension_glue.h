@@ -6,8 +6,12 @@
 // The file manager loads the module, calls <prefix>_module_initialize on its
 // main thread before it shows a window, then creates one object of each type
 // that <prefix>_module_list_types returns: an info provider, asked about every
-// item shown (update_file_info), and a menu provider, asked for the items of
-// the selection's and of the background's context menu.
+// item shown (update_file_info); a menu provider, asked for the items of the
+// selection's and of the background's context menu; a column provider, whose
+// "Sync Status" column the list view offers, off until the user adds it; and
+// `Properties`, which adds the "Quorbitz" section to the Properties dialog
+// and names its interface (interfaceType) and how to fill it in
+// (initInterface), since each file manager's differs.
 #pragma once
 
 #include <array>
@@ -15,14 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "file-manager-common/emblem_pictures.h"
 #include "file-manager-common/file_manager_extension.h"
+#include "file-manager-common/status_words.h"
 #include "gtk-common/local_path.h"
 #include "gtk-common/provider_type.h"
 #include "gtk-common/quorbitz_menu.h"
 
 namespace quorbitz {
 
-template <class Api>
+template <class Api, class Properties>
 class ExtensionGlue {
  public:
   using FileInfo = typename Api::FileInfo;
@@ -35,7 +41,12 @@ class ExtensionGlue {
     providerTypes_ = {registerProviderType(module, "QuorbitzInfoProvider",
                                            Api::infoProviderType(), &initInfoProvider),
                       registerProviderType(module, "QuorbitzMenuProvider",
-                                           Api::menuProviderType(), &initMenuProvider)};
+                                           Api::menuProviderType(), &initMenuProvider),
+                      registerProviderType(module, "QuorbitzColumnProvider",
+                                           Api::columnProviderType(), &initColumnProvider),
+                      registerProviderType(module, "QuorbitzPropertiesProvider",
+                                           Properties::interfaceType(),
+                                           &Properties::initInterface)};
     startExtension(&invalidate);
   }
 
@@ -65,6 +76,8 @@ class ExtensionGlue {
 
   // Always answered at once from memory: a badge that changes later reaches
   // the file manager by invalidating the item, never through the closure.
+  // The column's words go with the emblem, so they change on the same
+  // question; the file manager drops both when it invalidates the item.
   static typename Api::OperationResult updateFileInfo(typename Api::InfoProvider*,
                                                       FileInfo* file, GClosure*,
                                                       typename Api::OperationHandle**) {
@@ -73,9 +86,9 @@ class ExtensionGlue {
       if (!extension || !file || Api::isGone(file)) return Api::kComplete;
       std::optional<std::string> path = localPath(file);
       if (!path || !extension->finder().isWatched(*path)) return Api::kComplete;
-      if (std::optional<std::string> emblem = extension->requestBadge(*path)) {
-        Api::addEmblem(file, emblem->c_str());
-      }
+      std::optional<BadgeId> badge = extension->requestBadgeId(*path);
+      if (badge) Api::addEmblem(file, emblemIconName(badgeIdentifierText(*badge)).c_str());
+      Api::addStringAttribute(file, kStatusAttribute, statusWords(badge).c_str());
     } catch (...) {
       // The file manager is C: an exception must not cross into it.
     }
@@ -123,6 +136,22 @@ class ExtensionGlue {
     return getBackgroundItems(provider, folder);
   }
 
+  static GList* getColumns(typename Api::ColumnProvider*) {
+    try {
+      return g_list_append(nullptr, Api::newColumn(kStatusAttribute,
+                                                   kStatusAttribute,
+                                                   statusColumnTitle().c_str(),
+                                                   statusColumnDescription().c_str()));
+    } catch (...) {
+      return nullptr;
+    }
+  }
+
+  static void initColumnProvider(gpointer interface, gpointer) {
+    static_cast<typename Api::ColumnProviderInterface*>(interface)->get_columns =
+        &getColumns;
+  }
+
   static void initInfoProvider(gpointer interface, gpointer) {
     static_cast<typename Api::InfoProviderInterface*>(interface)->update_file_info =
         &updateFileInfo;
@@ -134,25 +163,25 @@ class ExtensionGlue {
     menuInterface->get_background_items = &getBackgroundItems;
   }
 
-  static inline std::array<GType, 2> providerTypes_{};
+  static inline std::array<GType, 4> providerTypes_{};
 };
 
 }  // namespace quorbitz
 
 // Defines the three entry points `prefix`_module_initialize, _list_types and
 // _shutdown that the file manager looks up in the module, the only symbols
-// the module exports.
-#define QUORBITZ_MODULE_ENTRY_POINTS(prefix, Api)                              \
+// the module exports, for ExtensionGlue<Api, Properties>.
+#define QUORBITZ_MODULE_ENTRY_POINTS(prefix, ...)                              \
   extern "C" {                                                                 \
   __attribute__((visibility("default"))) void prefix##_module_initialize(      \
       GTypeModule* m) {                                                        \
-    quorbitz::ExtensionGlue<Api>::initializeModule(m);                         \
+    quorbitz::ExtensionGlue<__VA_ARGS__>::initializeModule(m);                 \
   }                                                                            \
   __attribute__((visibility("default"))) void prefix##_module_list_types(      \
       const GType** t, int* n) {                                               \
-    quorbitz::ExtensionGlue<Api>::listTypes(t, n);                             \
+    quorbitz::ExtensionGlue<__VA_ARGS__>::listTypes(t, n);                     \
   }                                                                            \
   __attribute__((visibility("default"))) void prefix##_module_shutdown(void) { \
-    quorbitz::ExtensionGlue<Api>::shutdownModule();                            \
+    quorbitz::ExtensionGlue<__VA_ARGS__>::shutdownModule();                    \
   }                                                                            \
   }

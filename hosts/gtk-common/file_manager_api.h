@@ -42,6 +42,17 @@
     static void invalidate(FileInfo* file) {                                             \
       func##_file_info_invalidate_extension_info(file);                                  \
     }                                                                                    \
+    using ColumnProvider = Type##ColumnProvider;                                         \
+    using ColumnProviderInterface = Type##ColumnProvider##Iface;                         \
+    static GType columnProviderType() { return MACRO##_TYPE_COLUMN_PROVIDER; }           \
+    static GObject* newColumn(const char* name, const char* attribute,                   \
+                              const char* title, const char* description) {              \
+      return G_OBJECT(func##_column_new(name, attribute, title, description));           \
+    }                                                                                    \
+    static void addStringAttribute(FileInfo* file, const char* key,                      \
+                                   const char* value) {                                  \
+      func##_file_info_add_string_attribute(file, key, value);                           \
+    }                                                                                    \
     static MenuItem* newMenuItem(const char* name, const char* label, const char* tip) { \
       return func##_menu_item_new(name, label, tip, nullptr);                            \
     }                                                                                    \

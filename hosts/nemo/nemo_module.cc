@@ -4,4 +4,4 @@
 #include "gtk-common/extension_glue.h"
 #include "nemo/nemo_api.h"
 
-QUORBITZ_MODULE_ENTRY_POINTS(nemo, quorbitz::NemoApi)
+QUORBITZ_MODULE_ENTRY_POINTS(nemo, quorbitz::NemoApi, quorbitz::NemoPropertyPages)

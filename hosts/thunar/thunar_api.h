@@ -10,6 +10,7 @@
 namespace quorbitz {
 
 struct ThunarApi {
+  using FileInfo = ThunarxFileInfo;
   using MenuItem = ThunarxMenuItem;
   using Menu = ThunarxMenu;
 
@@ -17,6 +18,7 @@ struct ThunarApi {
     return thunarx_menu_item_new(name, mnemonicSafe(label).c_str(), tip, nullptr);
   }
   static Menu* newMenu() { return thunarx_menu_new(); }
+  static GFile* location(FileInfo* file) { return thunarx_file_info_get_location(file); }
   static void appendItem(Menu* menu, MenuItem* item) { thunarx_menu_append_item(menu, item); }
   static void setSubmenu(MenuItem* item, Menu* menu) { thunarx_menu_item_set_menu(item, menu); }
 

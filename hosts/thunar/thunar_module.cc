@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The three entry points Thunar looks up in every extension module
-// (thunar_extension_initialize, _list_types and _shutdown), the menu provider,
-// and the badges Thunar's views are made to show.
+// (thunar_extension_initialize, _list_types and _shutdown), the menu and
+// property page providers, and the badges Thunar's views are made to show.
 #include <array>
 #include <memory>
 #include <optional>
@@ -11,6 +11,7 @@
 #include "file-manager-common/file_manager_extension.h"
 #include "gtk-common/local_path.h"
 #include "file-manager-common/menu_activation.h"
+#include "gtk-common/property_pages.h"
 #include "gtk-common/provider_type.h"
 #include "gtk-common/quorbitz_menu.h"
 #include "thunar/file_emblem.h"
@@ -21,7 +22,7 @@
 namespace quorbitz {
 namespace {
 
-std::array<GType, 1> gProviderTypes{};
+std::array<GType, 2> gProviderTypes{};
 std::unique_ptr<ShownFiles> gShownFiles;
 
 std::optional<std::string> localPath(ThunarxFileInfo* file) {
@@ -78,6 +79,24 @@ GList* getFolderMenuItems(ThunarxMenuProvider*, GtkWidget*, ThunarxFileInfo* fol
   }
 }
 
+// The "Quorbitz" page of the Properties dialog of one item inside a root.
+GList* getPropertyPages(ThunarxPropertyPageProvider*, GList* files) {
+  try {
+    const auto rows = itemPropertyRows<ThunarApi>(files);
+    if (rows.empty()) return nullptr;
+    GtkWidget* page = thunarx_property_page_new(propertiesTitle().c_str());
+    gtk_container_add(GTK_CONTAINER(page), propertyGrid(rows));
+    gtk_widget_show(page);
+    return g_list_append(nullptr, page);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void initPropertyPageProvider(gpointer interface, gpointer) {
+  static_cast<ThunarxPropertyPageProviderIface*>(interface)->get_pages = &getPropertyPages;
+}
+
 void initMenuProvider(gpointer interface, gpointer) {
   auto* menuInterface = static_cast<ThunarxMenuProviderIface*>(interface);
   menuInterface->get_file_menu_items = &getFileMenuItems;
@@ -98,7 +117,10 @@ __attribute__((visibility("default"))) void thunar_extension_initialize(
     // loop, so its code must stay loaded; Thunar then never unloads it.
     thunarx_provider_plugin_set_resident(plugin, TRUE);
     gProviderTypes = {registerProviderType(G_TYPE_MODULE(plugin), "QuorbitzMenuProvider",
-                                           THUNARX_TYPE_MENU_PROVIDER, &initMenuProvider)};
+                                           THUNARX_TYPE_MENU_PROVIDER, &initMenuProvider),
+                      registerProviderType(G_TYPE_MODULE(plugin), "QuorbitzPropertyPageProvider",
+                                           THUNARX_TYPE_PROPERTY_PAGE_PROVIDER,
+                                           &initPropertyPageProvider)};
     // Thunar loads its extensions on its main thread before it builds a
     // window, so the emblems exist and the watched folders are known before
     // the first view appears.

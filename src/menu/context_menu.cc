@@ -16,12 +16,12 @@ std::optional<std::string> menuTarget(
 
 MenuModel emptyMenu() { return {std::string(kMenuTitle), {}}; }
 
-namespace {
-
 bool countsAsLocked(const MenuFacts& facts) {
   if (facts.rel.empty()) return facts.root->rootLocked.value_or(false);
   return facts.locked && underPrefix(facts.rel, *facts.locked);
 }
+
+namespace {
 
 void addRoleItem(MenuModel& menu, const MenuFacts& facts, std::string_view role,
                  Selector selector, std::string_view checkedTitle,

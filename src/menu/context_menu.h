@@ -35,6 +35,10 @@ struct MenuFacts {
   const CanonicalSet* locked = nullptr;  // absent counts as empty
 };
 
+// True when the target is a locked folder or lies in one; the root itself
+// by its own flag.
+bool countsAsLocked(const MenuFacts& facts);
+
 // The items that fit a located target, in their fixed order.
 MenuModel buildMenu(const MenuFacts& facts);
 

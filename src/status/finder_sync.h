@@ -40,6 +40,17 @@ inline constexpr std::chrono::milliseconds kPollingInterval{3000};
 // status to load before it can draw its first window.
 enum class FirstLoad { atOnce, inBackground };
 
+// What the file manager can show of an item inside a root beside its emblem:
+// the badge it has now (none for the root itself and for what is never
+// badged) and the facts of its root.
+struct ItemStatus {
+  std::optional<BadgeId> badge;
+  std::string project;  // the root's label
+  std::string link;
+  std::string direction;
+  bool locked = false;  // the folder, or the folder the item lies in
+};
+
 class FinderSync : public std::enable_shared_from_this<FinderSync> {
  public:
   // Registers the badges, loads status.json once and starts the polling
@@ -54,6 +65,10 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   void beginObservingDirectoryAtURL(const std::string& url);
   void endObservingDirectoryAtURL(const std::string& url);
   void requestBadgeIdentifierForURL(const std::string& url);
+  // The badge a request for `url` would give and its root's facts, for a
+  // column or a property page; nothing outside every root. Unlike the
+  // request it changes nothing: no trace line, no cached badge.
+  std::optional<ItemStatus> itemStatus(const std::string& url);
 
   std::string toolbarItemName() const;
   std::string toolbarItemToolTip() const;

@@ -308,6 +308,14 @@ context_menu_key=shift+F10
 # selects ITEM (none: "") and opens the context menu.
 # Usage: open_context_menu CLASS ITEM
 open_context_menu() {
+  select_item "$@"
+  xdotool key "$context_menu_key"
+}
+
+# Focuses the view with a click on view_point, which clears the selection,
+# and selects ITEM (none: "").
+# Usage: select_item CLASS ITEM
+select_item() {
   local id
   id=$(window_of_class "$1")
   # shellcheck disable=SC2086  # the points are "X Y"
@@ -324,7 +332,6 @@ open_context_menu() {
     [ -n "$typeahead_end" ] && xdotool key "$typeahead_end"
   fi
   sleep 0.5
-  xdotool key "$context_menu_key"
 }
 
 # Chooses "Quorbitz" > TITLE in the context menu of ITEM (as
@@ -421,6 +428,91 @@ check_root_withdrawn() {
   wait_until 10 shot_shows 4-withdrawn none ||
     fail "emblems are still visible 10 s after the root was withdrawn: $e2e_host-4-withdrawn.png"
   pass "every emblem left the window within 10 s of the root's withdrawal"
+}
+
+# --- Sync status in words -------------------------------------------------------
+# The list view's "Sync Status" column and the "Quorbitz" section of the
+# Properties dialog, read through the accessibility bus as a screen reader
+# reads them (tests/hosts/screen-reader), never from pixels.
+
+# Makes the file manager started next show folders in its list view with the
+# "Sync Status" column, as a user who added the column through the view's
+# settings has it: GSettings keys in a key file (GSETTINGS_BACKEND=keyfile,
+# where the other checks use the memory backend). SCHEMA is the path of the
+# file manager's settings (org/gnome/nautilus, org/nemo, org/mate/caja).
+# Usage: use_status_column SCHEMA
+use_status_column() {
+  mkdir -p "$HOME/.config/glib-2.0/settings"
+  printf "[%s/preferences]\ndefault-folder-viewer='list-view'\n\n[%s/list-view]\n%s\n" \
+    "$1" "$1" "default-visible-columns=['name', 'size', 'quorbitz_status']" \
+    >"$HOME/.config/glib-2.0/settings/keyfile"
+  export GSETTINGS_BACKEND=keyfile
+}
+
+# True when the screen reader reads, for each KEY=TEXT given, TEXT: in
+# KEY's row of the "Sync Status" column (WHERE "column"), or after the label
+# KEY (WHERE "after"). The text read is left in $heard.
+# Usage: reads WHERE KEY=TEXT...
+reads() {
+  local where=$1
+  shift
+  [ "$where" = column ] && set -- "Sync Status" "$@"
+  heard=$(tests/hosts/screen-reader "$menu_app" "$where" "${@%%=*}" 2>/dev/null)
+  [ "$where" = column ] && shift
+  [ "$heard" = "$(printf '%s\n' "$@")" ]
+}
+
+# Ends the file manager, lays out the sample project afresh and starts
+# COMMAND (as launch_with_extension_folder takes FOLDER and COMMAND) in its
+# list view with the "Sync Status" column (use_status_column SCHEMA), whose
+# window of X class CLASS is then checked by check_status_column and
+# check_properties_section with PROPERTIES-KEY. Later launches get the
+# memory backend again.
+# Usage: check_status_in_words SCHEMA CLASS PROPERTIES-KEY FOLDER COMMAND...
+check_status_in_words() {
+  local schema=$1 class=$2 key=$3
+  shift 3
+  stop_app
+  tests/hosts/sample-tree "$work/container" "$root"
+  use_status_column "$schema"
+  launch_with_extension_folder "$@"
+  wait_until 60 has_window_of_class "$class" || fail "no $e2e_app window within 60 s"
+  check_status_column
+  check_properties_section "$class" "$key"
+  check_still_running
+  export GSETTINGS_BACKEND=memory
+}
+
+# Chooses the "Quorbitz" tab, where the dialog has tabs, and reads on.
+quorbitz_section_reads() {
+  tests/hosts/screen-reader "$menu_app" press Quorbitz >/dev/null 2>&1
+  reads after "$@"
+}
+
+# The column of the sample project's root, as laid out afresh, reads each
+# item's badge in words, and follows the main application's lock of Cuts.
+check_status_column() {
+  wait_until 30 reads column Cuts=Synced notes.txt=Syncing intro.mov=Synced \
+    "Masters=Masters — clients download this" Scratch="Kept local" ||
+    fail "the Sync Status column read: $(echo $heard)"
+  pass "the Sync Status column reads Synced, Syncing, Masters and Kept local through AT-SPI"
+  tests/hosts/sample-tree "$work/container" "$root" Cuts
+  wait_until 10 reads column Cuts=Locked notes.txt=Syncing ||
+    fail "10 s after Cuts was locked the column read: $(echo $heard)"
+  pass "the column read Locked for Cuts once the main application locked it"
+}
+
+# The Properties dialog of the locked Cuts, opened with PROPERTIES-KEY, has
+# a "Quorbitz" section with its status, project, lock and link. Dialogs that
+# keep their pages in tabs show the section's words once its tab is chosen.
+# Usage: check_properties_section CLASS PROPERTIES-KEY
+check_properties_section() {
+  select_item "$1" Cuts
+  xdotool key "$2"
+  wait_until 15 quorbitz_section_reads Status=Locked Project=Film "Folder locked=Yes" \
+    "Project link=https://quorbitz.test/p/film" ||
+    fail "the Properties dialog of Cuts read: $(echo $heard)"
+  pass "the Properties dialog of Cuts reads its status, project, lock and link"
 }
 
 check_still_running() {

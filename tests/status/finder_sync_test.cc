@@ -207,6 +207,9 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
   fake.tick();
   EXPECT_EQ(calls(),
             std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage"});
+  for (auto [item, locked] : {std::pair{"/Footage", true}, {"/Footage/a", true}, {"", false}}) {
+    EXPECT_EQ(controller->itemStatus(root() + item).value_or(ItemStatus{}).locked, locked) << item;
+  }
   EXPECT_EQ(readWholeFile(fake.finderDir() + "/appex-trace.log"), traced);
 
   fake.writeStatus(statusJson({}));
@@ -259,6 +262,14 @@ TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
   controller->beginObservingDirectoryAtURL(root());
   controller->endObservingDirectoryAtURL(root());
   EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier pending " + root() + "/a.mov"));
+  // What a column or property page asks leaves no trace and assigns nothing.
+  std::optional<ItemStatus> item = controller->itemStatus(root() + "/a.mov");
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->badge, BadgeId::pending);
+  EXPECT_EQ(item->project + " " + item->link + " " + item->direction, "L https://x.test/Film up");
+  EXPECT_EQ(controller->itemStatus(root())->badge, std::nullopt);
+  EXPECT_FALSE(controller->itemStatus(fake.temp.path() + "/Other"));
+  EXPECT_THAT(calls(), IsEmpty());
   std::vector<std::string> traced = fake.traceMessages();
   traced.erase(traced.begin());
   EXPECT_THAT(traced, ElementsAre("badge? " + root() + " -> none",
