@@ -323,7 +323,8 @@ select_item() {
   sleep 0.5
   # shellcheck disable=SC2086
   [ -n "$rest_point" ] && xdotool mousemove --window "$id" $rest_point
-  if [ -n "${item_keys[$2]:-}" ]; then
+  # An empty subscript is an error in bash's associative arrays.
+  if [ -n "$2" ] && [ -n "${item_keys[$2]:-}" ]; then
     # shellcheck disable=SC2086  # the keys are split
     xdotool key ${item_keys[$2]}
   elif [ -n "$2" ]; then
