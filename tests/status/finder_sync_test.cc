@@ -64,7 +64,7 @@ TEST_F(FinderSyncTest, RewritesWithinOneSecondLoadWhereDatesKeepWholeSeconds) {
   auto dates = [&] {
     struct stat info {};
     stat(status.c_str(), &info);
-    return std::pair(info.st_mtim.tv_sec, info.st_ctim.tv_sec);
+    return std::pair(info.st_mtime, info.st_ctime);
   };
   for (const auto& rewrite : {std::function(renamed), std::function(inPlace)}) {
     // A second that ends between the two writes makes no case: try again.
