@@ -44,8 +44,7 @@ void FinderSync::reevaluate(BadgeCache::Handle handle, bool isDirectory) {
     }
   }
   if (!badge) {
-    // The Finder asks again for what it shows; a file manager that keeps an
-    // emblem until told otherwise needs telling.
+    // A file manager keeps a badge until told otherwise.
     platform.finder.badgeWithdrawn(path);
     badgeCache.erase(handle);
     return;

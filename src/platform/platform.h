@@ -51,9 +51,9 @@ class FinderController {
   // The item shows that badge until another identifier is assigned to it.
   virtual void setBadgeIdentifier(std::string_view identifier,
                                   std::string_view itemPath) = 0;
-  // The item's badge was dropped without another being assigned. A file
-  // manager that asks again for the items it shows (the Finder) ignores it;
-  // one that keeps an emblem until told otherwise asks again about the item.
+  // The item's badge was dropped without another being assigned: a file
+  // manager that keeps a badge or an emblem until told otherwise (the Finder
+  // among them) takes it off the item, or asks again about it.
   virtual void badgeWithdrawn(std::string_view /*itemPath*/) {}
   // Start-up's first look at the status file is over, loaded or not: items
   // are answered from what it left in force. Called once. A file manager
