@@ -146,11 +146,11 @@ NSMenu* nsMenu(const quorbitz::MenuModel& model) {
 }
 
 - (NSMenu*)menuForMenuKind:(FIMenuKind)menuKind {
-  quorbitz::MenuModel model;
+  NSMenu* menu = nil;
   onMainNow([&] {
-    model = _controller ? _controller->menuForMenuKind(menuKind) : quorbitz::emptyMenu();
+    menu = nsMenu(_controller ? _controller->menuForMenuKind(menuKind) : quorbitz::emptyMenu());
   });
-  return nsMenu(model);
+  return menu ? menu : [[NSMenu alloc] initWithTitle:@""];
 }
 
 - (IBAction)keepLocal:(id)sender {
