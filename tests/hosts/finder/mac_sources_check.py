@@ -82,17 +82,17 @@ def mac_like_command(arguments, shadow, poison):
 
 
 def libcxx_installed():
-    probe = subprocess.run(
-        ["clang++", "-stdlib=libc++", "-x", "c++", "-fsyntax-only", "-"],
-        input="#include <string>\n", text=True, capture_output=True)
+    try:
+        probe = subprocess.run(
+            ["clang++", "-stdlib=libc++", "-x", "c++", "-fsyntax-only", "-"],
+            input="#include <string>\n", text=True, capture_output=True)
+    except FileNotFoundError:
+        return False
     return probe.returncode == 0
 
 
 def main():
-    try:
-        if not libcxx_installed():
-            raise FileNotFoundError
-    except FileNotFoundError:
+    if not libcxx_installed():
         print("clang++ with libc++ not installed: skipped")
         return 77
     entries = json.loads(Path(sys.argv[1]).read_text())
@@ -121,7 +121,7 @@ def main():
     failed = [result for result in results if result[1] != 0]
     for source, _, errors in failed:
         print(f"== {source}\n{errors}")
-    print(f"mac sources: {len(results) - len(failed)} passed, {len(failed)} failed")
+    print(f"mac-sources: {len(results) - len(failed)} passed, {len(failed)} failed")
     return 1 if failed or not results else 0
 
 
