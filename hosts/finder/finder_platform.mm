@@ -171,7 +171,14 @@ struct FinderServices {
 }  // namespace
 
 Platform finderPlatform() {
-  static FinderServices* services = new FinderServices;
+  // The Finder is told at once that nothing is watched, until a status file
+  // names the roots; once per process, so that an extension object made
+  // later does not take the roots away while its first load runs.
+  static FinderServices* services = [] {
+    auto* made = new FinderServices;
+    made->finder.setDirectoryURLs({});
+    return made;
+  }();
   return {services->finder,     services->containers, *services->files, services->systemLog,
           services->pasteboard, services->runLoop,    services->drawing};
 }

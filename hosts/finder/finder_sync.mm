@@ -107,13 +107,8 @@ NSMenu* nsMenu(const quorbitz::MenuModel& model) {
   // Registers the six badges, loads status.json once and starts the
   // 3-second polling timer, which holds the controller weakly: once this
   // object is gone its ticks reload nothing. Out of memory, the extension
-  // stays without a controller and answers nothing. The Finder is told at
-  // once that nothing is watched, until a status file names the roots.
-  onMainNow([&] {
-    quorbitz::Platform platform = quorbitz::finder::finderPlatform();
-    platform.finder.setDirectoryURLs({});
-    _controller = Controller::create(platform);
-  });
+  // stays without a controller and answers nothing.
+  onMainNow([&] { _controller = Controller::create(quorbitz::finder::finderPlatform()); });
   return self;
 }
 
