@@ -51,15 +51,18 @@ class FinderSyncController final : public FinderController {
                                            forBadgeIdentifier:badgeID];
   }
 
-  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override {
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath,
+                          bool isFolder) override {
     NSString* badgeID = nsString(identifier);
-    NSURL* url = fileURL(itemPath, false);
+    NSURL* url = fileURL(itemPath, isFolder);
     if (!badgeID || !url) return;
     [[FIFinderSyncController defaultController] setBadgeIdentifier:badgeID forURL:url];
   }
 
   // The Finder keeps a badge until told otherwise; no identifier clears it.
-  void badgeWithdrawn(std::string_view itemPath) override { setBadgeIdentifier("", itemPath); }
+  void badgeWithdrawn(std::string_view itemPath, bool isFolder) override {
+    setBadgeIdentifier("", itemPath, isFolder);
+  }
 
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     NSArray<NSURL*>* urls = [[FIFinderSyncController defaultController] selectedItemURLs];

@@ -45,13 +45,13 @@ void FinderSync::reevaluate(BadgeCache::Handle handle, bool isDirectory) {
   }
   if (!badge) {
     // A file manager keeps a badge until told otherwise.
-    platform.finder.badgeWithdrawn(path);
+    platform.finder.badgeWithdrawn(path, isDirectory);
     badgeCache.erase(handle);
     return;
   }
   if (*badge != before) {
     badgeCache.setBadge(handle, *badge);
-    platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), path);
+    platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), path, isDirectory);
   }
 }
 

@@ -80,7 +80,7 @@ TEST_F(FinderSyncTest, RewritesWithinOneSecondLoadWhereDatesKeepWholeSeconds) {
     fake.tick();
     EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
     controller->requestBadgeIdentifierForURL(footage());
-    EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier synced " + footage()));
+    EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier synced " + footage() + "/"));
   }
 }
 
@@ -206,7 +206,7 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
   std::filesystem::remove(root() + "/gone.mov");
   fake.tick();
   EXPECT_EQ(calls(),
-            std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage"});
+            std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage/"});
   EXPECT_EQ(readWholeFile(fake.finderDir() + "/appex-trace.log"), traced);
 
   fake.writeStatus(statusJson({}));
