@@ -23,7 +23,7 @@ class QuietFinder final : public FinderController {
   std::optional<std::vector<std::string>> directoryURLs() override { return watched; }
   void setDirectoryURLs(const std::vector<std::string>& paths) override { watched = paths; }
   void setBadgeImage(const ImageRef&, std::string_view, std::string_view) override {}
-  void setBadgeIdentifier(std::string_view, std::string_view) override {
+  void setBadgeIdentifier(std::string_view, std::string_view, bool) override {
     ++badgesAssigned;
     lastBadgeAt = std::chrono::steady_clock::now();
   }

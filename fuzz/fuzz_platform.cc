@@ -49,7 +49,7 @@ void FuzzFinder::setBadgeImage(const ImageRef& image, std::string_view,
   registered.emplace_back(identifier);
 }
 
-void FuzzFinder::setBadgeIdentifier(std::string_view identifier, std::string_view) {
+void FuzzFinder::setBadgeIdentifier(std::string_view identifier, std::string_view, bool) {
   if (!badgeIdFromText(identifier)) fail("unknown badge identifier", identifier);
   bool known = false;
   for (const std::string& id : registered) known = known || id == identifier;

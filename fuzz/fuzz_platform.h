@@ -24,8 +24,8 @@ class FuzzFinder final : public FinderController {
   }
   void setBadgeImage(const ImageRef& image, std::string_view label,
                      std::string_view identifier) override;
-  void setBadgeIdentifier(std::string_view identifier,
-                          std::string_view itemPath) override;
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath,
+                          bool isFolder) override;
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return selection;
   }

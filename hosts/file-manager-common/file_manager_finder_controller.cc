@@ -33,7 +33,7 @@ void FileManagerFinderController::setBadgeImage(const ImageRef& image, std::stri
 }
 
 void FileManagerFinderController::setBadgeIdentifier(std::string_view identifier,
-                                                     std::string_view itemPath) {
+                                                     std::string_view itemPath, bool) {
   if (requestedPath_ == itemPath) {
     answer_ = std::string(identifier);
   } else {
@@ -41,7 +41,7 @@ void FileManagerFinderController::setBadgeIdentifier(std::string_view identifier
   }
 }
 
-void FileManagerFinderController::badgeWithdrawn(std::string_view itemPath) {
+void FileManagerFinderController::badgeWithdrawn(std::string_view itemPath, bool) {
   if (requestedPath_ != itemPath) askAgain_.add(itemPath);
 }
 

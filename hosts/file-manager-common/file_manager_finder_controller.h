@@ -47,9 +47,9 @@ class FileManagerFinderController final : public FinderController {
   void setDirectoryURLs(const std::vector<std::string>& paths) override;
   void setBadgeImage(const ImageRef& image, std::string_view label,
                      std::string_view identifier) override;
-  void setBadgeIdentifier(std::string_view identifier,
-                          std::string_view itemPath) override;
-  void badgeWithdrawn(std::string_view itemPath) override;
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath,
+                          bool isFolder) override;
+  void badgeWithdrawn(std::string_view itemPath, bool isFolder) override;
   void firstLoadEnded() override;
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return menuContext_.selection;

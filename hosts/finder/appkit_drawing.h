@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
-// Drawing with AppKit: an image is an NSImage drawn into with the focus
-// locked on it, a system symbol is the system's own symbol image.
+// Drawing with AppKit: an image is an NSImage whose drawing handler replays
+// what was drawn on its canvas, at the size and scale it is shown at; a
+// system symbol is the system's own symbol image.
 //
 // The controller draws each badge with these calls in this order:
-// beginImage (NSImage initWithSize:, lockFocus), fillOval (the colour's
-// setFill, then the oval's fill), systemSymbol (imageWithSystemSymbolName:),
-// configuredSymbol (the version test, then the palette and size
-// configurations combined and applied), the symbol's size, drawImage
-// (drawInRect:fromRect:operation:fraction:) and finish (unlockFocus).
+// beginImage, fillOval (recorded: the colour's setFill, then the oval's
+// fill), systemSymbol (imageWithSystemSymbolName:), configuredSymbol (the
+// version test, then the palette and size configurations combined and
+// applied), the symbol's size, drawImage (recorded:
+// drawInRect:fromRect:operation:fraction:) and finish (NSImage
+// imageWithSize:flipped:drawingHandler: around the recorded steps).
 #pragma once
 
 #import <AppKit/AppKit.h>

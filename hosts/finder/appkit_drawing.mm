@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #import "finder/appkit_drawing.h"
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #import "finder/ns_text.h"
 
@@ -42,45 +45,46 @@ NSCompositingOperation nsOperation(CompositingOperation operation) {
                                                  : NSCompositingOperationSourceOver;
 }
 
-// Drawing goes into the image from creation to finish(); an unfinished
-// canvas still gives the focus back.
+// The drawing is recorded, and the image replays it whenever it is drawn:
+// the Finder shows a badge at up to 320 points, and a drawing done once into
+// pixels at 24 points would be blown up blurred. Replayed, the ovals and the
+// symbols are drawn afresh at the size and scale of each use.
 class AppKitCanvas final : public Canvas {
  public:
-  explicit AppKitCanvas(Size size)
-      : image_([[NSImage alloc] initWithSize:NSMakeSize(size.width, size.height)]) {
-    [image_ lockFocus];
-  }
-  ~AppKitCanvas() override {
-    if (!finished_) [image_ unlockFocus];
-  }
-  AppKitCanvas(const AppKitCanvas&) = delete;
-  AppKitCanvas& operator=(const AppKitCanvas&) = delete;
+  explicit AppKitCanvas(Size size) : size_(NSMakeSize(size.width, size.height)) {}
 
   void fillOval(const Rect& bounds, SystemColor color) override {
-    [nsColor(color) setFill];
-    [[NSBezierPath bezierPathWithOvalInRect:nsRect(bounds)] fill];
+    steps_.push_back([color = nsColor(color), bounds = nsRect(bounds)] {
+      [color setFill];
+      [[NSBezierPath bezierPathWithOvalInRect:bounds] fill];
+    });
   }
 
   void drawImage(const Image& image, const Rect& destination, CompositingOperation operation,
                  double fraction) override {
     const auto* source = dynamic_cast<const AppKitImage*>(&image);
     if (!source) return;
-    // A zero source rectangle draws the whole image.
-    [source->nsImage() drawInRect:nsRect(destination)
-                         fromRect:NSZeroRect
-                        operation:nsOperation(operation)
-                         fraction:fraction];
+    steps_.push_back([picture = source->nsImage(), destination = nsRect(destination),
+                      operation = nsOperation(operation), fraction] {
+      // A zero source rectangle draws the whole image.
+      [picture drawInRect:destination fromRect:NSZeroRect operation:operation fraction:fraction];
+    });
   }
 
   ImageRef finish() override {
-    [image_ unlockFocus];
-    finished_ = true;
-    return std::make_shared<AppKitImage>(image_, std::string());
+    auto steps = std::make_shared<const std::vector<std::function<void()>>>(std::move(steps_));
+    NSImage* image = [NSImage imageWithSize:size_
+                                    flipped:NO
+                             drawingHandler:^BOOL(NSRect) {
+                               for (const std::function<void()>& step : *steps) step();
+                               return YES;
+                             }];
+    return std::make_shared<AppKitImage>(image, std::string());
   }
 
  private:
-  NSImage* image_;
-  bool finished_ = false;
+  NSSize size_;
+  std::vector<std::function<void()>> steps_;
 };
 
 }  // namespace

@@ -14,11 +14,12 @@
 
 namespace quorbitz::finder {
 
-// The platform of this process, made on first use and never destroyed: the
-// polling timer, which nothing cancels, still reaches the run loop after the
-// extension object is gone. Every service asks the system afresh on each use
-// (the controller is fetched from FIFinderSyncController every time), so one
-// platform serves every extension object the Finder creates.
+// The platform of this process, made on first use (which sets the watched
+// folders to none) and never destroyed: the polling timer, which nothing
+// cancels, still reaches the run loop after the extension object is gone.
+// Every service asks the system afresh on each use (the controller is
+// fetched from FIFinderSyncController every time), so one platform serves
+// every extension object the Finder creates.
 Platform finderPlatform();
 
 }  // namespace quorbitz::finder

@@ -36,7 +36,7 @@ class FinderSyncController final : public FinderController {
   void setDirectoryURLs(const std::vector<std::string>& paths) override {
     NSMutableSet<NSURL*>* urls = [NSMutableSet setWithCapacity:paths.size()];
     for (const std::string& path : paths) {
-      if (NSURL* url = fileURL(path)) [urls addObject:url];
+      if (NSURL* url = fileURL(path, true)) [urls addObject:url];
     }
     [FIFinderSyncController defaultController].directoryURLs = urls;
   }
@@ -51,11 +51,17 @@ class FinderSyncController final : public FinderController {
                                            forBadgeIdentifier:badgeID];
   }
 
-  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override {
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath,
+                          bool isFolder) override {
     NSString* badgeID = nsString(identifier);
-    NSURL* url = fileURL(itemPath);
+    NSURL* url = fileURL(itemPath, isFolder);
     if (!badgeID || !url) return;
     [[FIFinderSyncController defaultController] setBadgeIdentifier:badgeID forURL:url];
+  }
+
+  // The Finder keeps a badge until told otherwise; no identifier clears it.
+  void badgeWithdrawn(std::string_view itemPath, bool isFolder) override {
+    setBadgeIdentifier("", itemPath, isFolder);
   }
 
   std::optional<std::vector<std::string>> selectedItemURLs() override {
@@ -69,14 +75,23 @@ class FinderSyncController final : public FinderController {
   }
 };
 
+// macOS gives a container's URL for any group, one the extension may not
+// use included: only a folder that is there and can be reached counts.
 class SecurityGroupContainers final : public GroupContainers {
  public:
+  explicit SecurityGroupContainers(FileSystem& files) : files_(files) {}
+
   std::optional<std::string> containerPath(std::string_view groupIdentifier) override {
     NSString* group = nsString(groupIdentifier);
     if (!group) return std::nullopt;
-    return pathOf([NSFileManager.defaultManager
+    std::optional<std::string> path = pathOf([NSFileManager.defaultManager
         containerURLForSecurityApplicationGroupIdentifier:group]);
+    if (!path || !files_.isDirectory(*path)) return std::nullopt;
+    return path;
   }
+
+ private:
+  FileSystem& files_;
 };
 
 class NSLogSystemLog final : public SystemLog {
@@ -102,14 +117,25 @@ class GeneralPasteboard final : public Pasteboard {
 // system's run loop.
 class MainRunLoop final : public RunLoop {
  public:
+  // On the main run loop whichever thread asks, and in its common modes, so
+  // that ticks go on while a menu is tracked or a window resized. The run
+  // loop alone keeps the timer, for the life of the process.
   void scheduleRepeatingTimer(std::chrono::milliseconds interval,
                               std::function<void()> block) override {
-    // The run loop alone keeps the timer, for the life of the process.
-    [NSTimer scheduledTimerWithTimeInterval:std::chrono::duration<double>(interval).count()
-                                    repeats:YES
-                                      block:^(NSTimer*) {
-                                        runGuarded(block);
-                                      }];
+    NSTimer* timer =
+        [NSTimer timerWithTimeInterval:std::chrono::duration<double>(interval).count()
+                               repeats:YES
+                                 block:^(NSTimer*) {
+                                   runGuarded(block);
+                                 }];
+    // A run loop takes timers only from its own thread.
+    if (NSThread.isMainThread) {
+      [NSRunLoop.mainRunLoop addTimer:timer forMode:NSRunLoopCommonModes];
+    } else {
+      dispatch_async(dispatch_get_main_queue(), ^{
+        [NSRunLoop.mainRunLoop addTimer:timer forMode:NSRunLoopCommonModes];
+      });
+    }
   }
 
   void dispatchToMain(std::function<void()> work) override {
@@ -137,8 +163,8 @@ class MainRunLoop final : public RunLoop {
 
 struct FinderServices {
   FinderSyncController finder;
-  SecurityGroupContainers containers;
   std::unique_ptr<FileSystem> files = newPosixFileSystem();
+  SecurityGroupContainers containers{*files};
   NSLogSystemLog systemLog;
   GeneralPasteboard pasteboard;
   MainRunLoop runLoop;
@@ -148,7 +174,14 @@ struct FinderServices {
 }  // namespace
 
 Platform finderPlatform() {
-  static FinderServices* services = new FinderServices;
+  // The Finder is told at once that nothing is watched, until a status file
+  // names the roots; once per process, so that an extension object made
+  // later does not take the roots away while its first load runs.
+  static FinderServices* services = [] {
+    auto* made = new FinderServices;
+    made->finder.setDirectoryURLs({});
+    return made;
+  }();
   return {services->finder,     services->containers, *services->files, services->systemLog,
           services->pasteboard, services->runLoop,    services->drawing};
 }

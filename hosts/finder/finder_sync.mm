@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #import "finder/finder_sync.h"
 
+#include <dispatch/dispatch.h>
+
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #import "finder/appkit_drawing.h"
 #include "finder/finder_platform.h"
@@ -24,23 +28,46 @@ void guarded(Call&& call) noexcept {
   }
 }
 
-void forwardPath(Controller* controller, NSURL* url,
+// The controller runs on the main thread only, whichever thread the Finder
+// calls in on. A call that answers, or that must see the Finder's selection
+// while its menu item is chosen, waits for the main thread; one already on
+// it runs at once, since waiting for itself would never end.
+void onMainNow(const std::function<void()>& work) noexcept {
+  if (NSThread.isMainThread) return guarded(work);
+  const std::function<void()>* pending = &work;
+  dispatch_sync(dispatch_get_main_queue(), ^{
+    guarded(*pending);
+  });
+}
+
+// A call that answers nothing is handed to the main thread and returns.
+void onMainLater(std::function<void()> work) noexcept {
+  if (NSThread.isMainThread) return guarded(work);
+  guarded([&] {
+    dispatch_async(dispatch_get_main_queue(), ^{
+      guarded(work);
+    });
+  });
+}
+
+void forwardPath(const std::shared_ptr<Controller>& controller, NSURL* url,
                  void (Controller::*entry)(const std::string&)) noexcept {
   guarded([&] {
     std::optional<std::string> path = quorbitz::finder::pathOf(url);
-    if (controller && path) (controller->*entry)(*path);
+    if (!controller || !path) return;
+    onMainLater([controller, entry, path = std::move(*path)] { (controller.get()->*entry)(path); });
   });
 }
 
 void forwardAction(Controller* controller, void (Controller::*action)()) noexcept {
-  guarded([&] {
+  onMainNow([&] {
     if (controller) (controller->*action)();
   });
 }
 
 NSString* forwardText(Controller* controller, std::string (Controller::*property)() const) {
   NSString* text = nil;
-  guarded([&] {
+  onMainNow([&] {
     if (controller) text = quorbitz::finder::nsString((controller->*property)());
   });
   return text ? text : @"";
@@ -81,20 +108,20 @@ NSMenu* nsMenu(const quorbitz::MenuModel& model) {
   // 3-second polling timer, which holds the controller weakly: once this
   // object is gone its ticks reload nothing. Out of memory, the extension
   // stays without a controller and answers nothing.
-  guarded([&] { _controller = Controller::create(quorbitz::finder::finderPlatform()); });
+  onMainNow([&] { _controller = Controller::create(quorbitz::finder::finderPlatform()); });
   return self;
 }
 
 - (void)beginObservingDirectoryAtURL:(NSURL*)url {
-  forwardPath(_controller.get(), url, &Controller::beginObservingDirectoryAtURL);
+  forwardPath(_controller, url, &Controller::beginObservingDirectoryAtURL);
 }
 
 - (void)endObservingDirectoryAtURL:(NSURL*)url {
-  forwardPath(_controller.get(), url, &Controller::endObservingDirectoryAtURL);
+  forwardPath(_controller, url, &Controller::endObservingDirectoryAtURL);
 }
 
 - (void)requestBadgeIdentifierForURL:(NSURL*)url {
-  forwardPath(_controller.get(), url, &Controller::requestBadgeIdentifierForURL);
+  forwardPath(_controller, url, &Controller::requestBadgeIdentifierForURL);
 }
 
 - (NSString*)toolbarItemName {
@@ -107,18 +134,18 @@ NSMenu* nsMenu(const quorbitz::MenuModel& model) {
 
 - (NSImage*)toolbarItemImage {
   NSImage* image = nil;
-  guarded([&] {
+  onMainNow([&] {
     if (_controller) image = quorbitz::finder::nsImageOf(_controller->toolbarItemImage());
   });
   return image ? image : [[NSImage alloc] init];
 }
 
 - (NSMenu*)menuForMenuKind:(FIMenuKind)menuKind {
-  quorbitz::MenuModel model;
-  guarded([&] {
-    model = _controller ? _controller->menuForMenuKind(menuKind) : quorbitz::emptyMenu();
+  NSMenu* menu = nil;
+  onMainNow([&] {
+    menu = nsMenu(_controller ? _controller->menuForMenuKind(menuKind) : quorbitz::emptyMenu());
   });
-  return nsMenu(model);
+  return menu ? menu : [[NSMenu alloc] initWithTitle:@""];
 }
 
 - (IBAction)keepLocal:(id)sender {

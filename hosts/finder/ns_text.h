@@ -19,7 +19,10 @@ NSString* _Nullable nsString(std::string_view text);
 // URL without one.
 std::optional<std::string> pathOf(NSURL* _Nullable url);
 
-// The file URL of an absolute path; nil when the path is not UTF-8.
-NSURL* _Nullable fileURL(std::string_view path);
+// The file URL of an absolute path, a folder's with its trailing "/"; nil
+// when the path is not UTF-8. Told what the item is, it asks the file system
+// nothing: the controller runs on the main thread, which must not wait for a
+// slow or absent volume.
+NSURL* _Nullable fileURL(std::string_view path, bool isDirectory);
 
 }  // namespace quorbitz::finder

@@ -15,9 +15,9 @@ std::optional<std::string> pathOf(NSURL* _Nullable url) {
   return std::string(path);
 }
 
-NSURL* _Nullable fileURL(std::string_view path) {
+NSURL* _Nullable fileURL(std::string_view path, bool isDirectory) {
   NSString* text = nsString(path);
-  return text ? [NSURL fileURLWithPath:text] : nil;
+  return text ? [NSURL fileURLWithPath:text isDirectory:isDirectory] : nil;
 }
 
 }  // namespace quorbitz::finder

@@ -38,7 +38,7 @@ void HostFinderController::setBadgeImage(const ImageRef& image, std::string_view
 }
 
 void HostFinderController::setBadgeIdentifier(std::string_view identifier,
-                                              std::string_view itemPath) {
+                                              std::string_view itemPath, bool) {
   events_.badgeIdentifier(identifier, itemPath);
 }
 

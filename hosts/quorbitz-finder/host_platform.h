@@ -33,7 +33,8 @@ class HostFinderController final : public FinderController {
   void setDirectoryURLs(const std::vector<std::string>& paths) override;
   void setBadgeImage(const ImageRef& image, std::string_view label,
                      std::string_view identifier) override;
-  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override;
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath,
+                          bool isFolder) override;
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return selection;
   }

@@ -30,7 +30,7 @@ std::optional<FinderSync::ItemBadge> FinderSync::badgeFor(const std::string& ite
   if (!badge) return std::nullopt;
   return ItemBadge{*badge,
                    {static_cast<uint32_t>(location->rootIndex), rootsGeneration},
-                   canonicalRel};
+                   canonicalRel, isDirectory};
 }
 
 // Each entry point catches everything: an exception reaching the file
@@ -50,7 +50,7 @@ void FinderSync::requestBadgeIdentifierForURL(const std::string& url) try {
   if (!answer) return;
   badgeCache.insertOrAssign(url, canonicalPath, answer->canonicalRel, answer->placement,
                             answer->badge);
-  platform.finder.setBadgeIdentifier(identifier, url);
+  platform.finder.setBadgeIdentifier(identifier, url, answer->isDirectory);
 } catch (...) {
 }
 

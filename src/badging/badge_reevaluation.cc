@@ -44,15 +44,14 @@ void FinderSync::reevaluate(BadgeCache::Handle handle, bool isDirectory) {
     }
   }
   if (!badge) {
-    // The Finder asks again for what it shows; a file manager that keeps an
-    // emblem until told otherwise needs telling.
-    platform.finder.badgeWithdrawn(path);
+    // A file manager keeps a badge until told otherwise.
+    platform.finder.badgeWithdrawn(path, isDirectory);
     badgeCache.erase(handle);
     return;
   }
   if (*badge != before) {
     badgeCache.setBadge(handle, *badge);
-    platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), path);
+    platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), path, isDirectory);
   }
 }
 

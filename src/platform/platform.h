@@ -49,12 +49,14 @@ class FinderController {
   virtual void setBadgeImage(const ImageRef& image, std::string_view label,
                              std::string_view identifier) = 0;
   // The item shows that badge until another identifier is assigned to it.
-  virtual void setBadgeIdentifier(std::string_view identifier,
-                                  std::string_view itemPath) = 0;
-  // The item's badge was dropped without another being assigned. A file
-  // manager that asks again for the items it shows (the Finder) ignores it;
-  // one that keeps an emblem until told otherwise asks again about the item.
-  virtual void badgeWithdrawn(std::string_view /*itemPath*/) {}
+  // `isFolder` is what the controller found the item to be, so that a binding
+  // that names items by URL makes a folder's without asking the file system.
+  virtual void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath,
+                                  bool isFolder) = 0;
+  // The item's badge was dropped without another being assigned: a file
+  // manager that keeps a badge or an emblem until told otherwise (the Finder
+  // among them) takes it off the item, or asks again about it.
+  virtual void badgeWithdrawn(std::string_view /*itemPath*/, bool /*isFolder*/) {}
   // Start-up's first look at the status file is over, loaded or not: items
   // are answered from what it left in force. Called once. A file manager
   // that asked about items while that load ran beside it asks about them

@@ -137,6 +137,7 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
     BadgeId badge;
     BadgeCache::Placement placement;
     std::string_view canonicalRel;  // a part of the canonical path passed in
+    bool isDirectory;
   };
   std::optional<ItemBadge> badgeFor(const std::string& itemPath,
                                     std::string_view canonicalPath);

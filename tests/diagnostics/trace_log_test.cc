@@ -2,8 +2,7 @@
 #include "diagnostics/trace_log.h"
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +18,11 @@
 #include "platform/posix/posix_file_system.h"
 #include "support/fake_platform.h"
 #include "support/fault_file_system.h"
+
+#if defined(__linux__)
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#endif
 
 namespace quorbitz::testing {
 namespace {
@@ -53,8 +57,11 @@ TEST(TraceLog, AppendsAndRestartsOnlyPastTheLimit) {
       << "the trace log never creates the shared directory";
 }
 
-// Sets or clears an inode flag (chattr); false where the file system or
-// the user's rights allow none.
+// Sets or clears an inode flag (chattr, chflags); false where the system,
+// the file system or the user's rights allow none.
+#if defined(__linux__)
+constexpr int kImmutable = FS_IMMUTABLE_FL;
+constexpr int kAppendOnly = FS_APPEND_FL;
 bool setInodeFlag(const std::string& path, int flag, bool on) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
   int flags = 0;
@@ -64,6 +71,20 @@ bool setInodeFlag(const std::string& path, int flag, bool on) {
   if (fd >= 0) ::close(fd);
   return done;
 }
+#elif defined(__APPLE__)
+constexpr int kImmutable = UF_IMMUTABLE;
+constexpr int kAppendOnly = UF_APPEND;
+bool setInodeFlag(const std::string& path, int flag, bool on) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  const unsigned flags = on ? info.st_flags | flag : info.st_flags & ~unsigned(flag);
+  return ::chflags(path.c_str(), flags) == 0;
+}
+#else
+constexpr int kImmutable = 0;
+constexpr int kAppendOnly = 0;
+bool setInodeFlag(const std::string&, int, bool) { return false; }
+#endif
 
 // An oversized log that cannot be deleted (its folder forbids it, or it is
 // append-only) is never emptied: the line goes after what it holds. One that
@@ -78,8 +99,8 @@ TEST(TraceLog, LogThatCannotBeDeletedKeepsItsLinesAndTakesTheNewOne) {
     int flag;
     bool appended;
   };
-  for (const Case& c : {Case{temp.path(), FS_IMMUTABLE_FL, true},
-                        Case{log, FS_APPEND_FL, true}, Case{log, FS_IMMUTABLE_FL, false}}) {
+  for (const Case& c : {Case{temp.path(), kImmutable, true}, Case{log, kAppendOnly, true},
+                        Case{log, kImmutable, false}}) {
     temp.write("appex-trace.log", full);
     if (!setInodeFlag(c.flagged, c.flag, true)) GTEST_SKIP() << "no inode flags here";
     appendTrace(*files, temp.path(), "kept");

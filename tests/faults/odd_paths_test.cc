@@ -77,8 +77,9 @@ TEST_F(OddPaths, EquivalentSpellingsOfTwoFoldersAreEachReassigned) {
   calls();
   fake.writeStatus(statusJson({rootJson(root(), R"(["Footage","Kelvin"])", R"(["clip.mov"])")}));
   fake.tick();
-  EXPECT_THAT(calls(), ::testing::UnorderedElementsAre("setBadgeIdentifier locked " + folders[0],
-                                                       "setBadgeIdentifier locked " + folders[1]));
+  EXPECT_THAT(calls(),
+              ::testing::UnorderedElementsAre("setBadgeIdentifier locked " + folders[0] + "/",
+                                              "setBadgeIdentifier locked " + folders[1] + "/"));
 }
 
 // A badge request costs the same with ten roots spelled in decomposed

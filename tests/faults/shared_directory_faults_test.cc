@@ -55,7 +55,7 @@ TEST_F(SharedDirectoryFaults, UnwritableCommandsAreLostSayingSoAndLeaveNoFile) {
     useTheExtension();
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_EQ(logs(), lostCommandsLog());
-    EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier locked " + footage()));
+    EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier locked " + footage() + "/"));
     EXPECT_EQ(commandCount(), 0u) << "room for " << room << " bytes";
   }
   fs::remove(fake.finderDir() + "/commands");

@@ -64,7 +64,7 @@ TEST_F(FinderSyncTest, RewritesWithinOneSecondLoadWhereDatesKeepWholeSeconds) {
   auto dates = [&] {
     struct stat info {};
     stat(status.c_str(), &info);
-    return std::pair(info.st_mtim.tv_sec, info.st_ctim.tv_sec);
+    return std::pair(info.st_mtime, info.st_ctime);
   };
   for (const auto& rewrite : {std::function(renamed), std::function(inPlace)}) {
     // A second that ends between the two writes makes no case: try again.
@@ -80,7 +80,7 @@ TEST_F(FinderSyncTest, RewritesWithinOneSecondLoadWhereDatesKeepWholeSeconds) {
     fake.tick();
     EXPECT_THAT(logs(), ElementsAre("quorbitzFS: reload \u2014 1 roots"));
     controller->requestBadgeIdentifierForURL(footage());
-    EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier synced " + footage()));
+    EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier synced " + footage() + "/"));
   }
 }
 
@@ -206,7 +206,7 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
   std::filesystem::remove(root() + "/gone.mov");
   fake.tick();
   EXPECT_EQ(calls(),
-            std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage"});
+            std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage/"});
   for (auto [item, locked] : {std::pair{"/Footage", true}, {"/Footage/a", true}, {"", false}}) {
     EXPECT_EQ(controller->itemStatus(root() + item).value_or(ItemStatus{}).locked, locked) << item;
   }

@@ -55,7 +55,7 @@ class ControllerTest : public ::testing::Test {
                 ::testing::ElementsAre(root()));
     controller->requestBadgeIdentifierForURL(footage());
     controller->requestBadgeIdentifierForURL(clip());
-    EXPECT_THAT(calls(), ::testing::ElementsAre("setBadgeIdentifier locked " + footage(),
+    EXPECT_THAT(calls(), ::testing::ElementsAre("setBadgeIdentifier locked " + footage() + "/",
                                                 "setBadgeIdentifier synced " + clip()));
   }
 
@@ -66,7 +66,7 @@ class ControllerTest : public ::testing::Test {
     EXPECT_THAT(calls(),
                 ::testing::UnorderedElementsAre(
                     "setDirectoryURLs " + root() + " " + fake.temp.path() + "/Other",
-                    "setBadgeIdentifier synced " + footage(),
+                    "setBadgeIdentifier synced " + footage() + "/",
                     "setBadgeIdentifier pending " + clip()));
   }
 

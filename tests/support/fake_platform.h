@@ -42,7 +42,8 @@ std::string rootJson(const std::string& path, const std::string& locked = "[]",
 std::string statusJson(const std::vector<std::string>& roots, int version = 1);
 
 // Records every call the controller makes, as lines like
-// "setBadgeIdentifier synced /r/a".
+// "setBadgeIdentifier synced /r/a"; a badged folder's path ends in "/", as
+// the URL a binding makes of it does.
 class FakeFinderController final : public FinderController {
  public:
   std::optional<std::vector<std::string>> directoryURLs() override { return watched; }
@@ -56,9 +57,10 @@ class FakeFinderController final : public FinderController {
     calls.push_back("setBadgeImage " + std::string(identifier) + " " + std::string(label) +
                     (image ? "" : " (no image)"));
   }
-  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath) override {
+  void setBadgeIdentifier(std::string_view identifier, std::string_view itemPath,
+                          bool isFolder) override {
     calls.push_back("setBadgeIdentifier " + std::string(identifier) + " " +
-                    std::string(itemPath));
+                    std::string(itemPath) + (isFolder ? "/" : ""));
   }
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return selection;

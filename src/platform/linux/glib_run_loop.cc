@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/linux/glib_run_loop.h"
 
+#if defined(__linux__)
 #include <sys/resource.h>
 #include <unistd.h>
+#elif defined(__APPLE__)
+#include <pthread.h>
+#endif
 
 #include <gio/gio.h>
 #include <glib.h>
@@ -74,11 +78,25 @@ void GlibRunLoop::dispatchToBackground(std::function<void()> work) {
   queueChanged_.notify_all();
 }
 
-void GlibRunLoop::runWorker() {
-  // Below the file manager's own threads, as background work is on macOS:
-  // a batch of stats can wait, a window that redraws should not.
+namespace {
+
+// Below the file manager's own threads, as background work is on macOS: a
+// batch of stats can wait, a window that redraws should not. Elsewhere the
+// thread keeps the process's priority.
+void lowerThisThreadsPriority() {
+#if defined(__linux__)
+  // Linux gives each thread a niceness of its own, set through its id.
   constexpr int kBackgroundNiceness = 10;
   setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kBackgroundNiceness);
+#elif defined(__APPLE__)
+  pthread_set_qos_class_self_np(QOS_CLASS_UTILITY, 0);
+#endif
+}
+
+}  // namespace
+
+void GlibRunLoop::runWorker() {
+  lowerThisThreadsPriority();
   std::unique_lock lock(queueMutex_);
   while (true) {
     queueChanged_.wait(lock, [this] { return stopping_ || !backgroundQueue_.empty(); });

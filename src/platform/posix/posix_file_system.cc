@@ -23,9 +23,13 @@ FileTime fileTime(const struct timespec& time) { return {time.tv_sec, time.tv_ns
 #if defined(__APPLE__)
 FileTime modificationTimeOf(const struct stat& info) { return fileTime(info.st_mtimespec); }
 FileTime changeTimeOf(const struct stat& info) { return fileTime(info.st_ctimespec); }
-#else
+#elif defined(__linux__)
 FileTime modificationTimeOf(const struct stat& info) { return fileTime(info.st_mtim); }
 FileTime changeTimeOf(const struct stat& info) { return fileTime(info.st_ctim); }
+#else
+// Whole seconds where the system's name for the finer date is not known.
+FileTime modificationTimeOf(const struct stat& info) { return {info.st_mtime, 0}; }
+FileTime changeTimeOf(const struct stat& info) { return {info.st_ctime, 0}; }
 #endif
 
 // Closes the descriptor when the scope ends, whatever happened in it.

@@ -36,7 +36,7 @@ TEST(FileManagerFinderController, AsksAgainAboutItemsShownBeforeTheFirstLoadEnde
     EXPECT_EQ(finder.isWatched("/r/later"), loaded);
     // A change to announce, handed over in the same turn as whatever the
     // load queued.
-    finder.setBadgeIdentifier("synced", "/s/changed");
+    finder.setBadgeIdentifier("synced", "/s/changed", false);
     while (std::find(askedAgain.begin(), askedAgain.end(), "/s/changed") == askedAgain.end()) {
       g_main_context_iteration(nullptr, TRUE);
     }

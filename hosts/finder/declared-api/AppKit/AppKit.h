@@ -54,15 +54,15 @@ typedef NS_ENUM(NSUInteger, NSCompositingOperation){
     NSCompositingOperationSourceOver = 2,
 } API_AVAILABLE(macos(10.12));
 
-// appkit/nsimage, init(size:), init(), size, lockfocus(), unlockfocus(),
+// appkit/nsimage, init(), size, init(size:flipped:drawinghandler:),
 // init(systemsymbolname:accessibilitydescription:),
 // withsymbolconfiguration(_:), draw(in:from:operation:fraction:)
 @interface NSImage : NSObject
-- (instancetype)initWithSize:(NSSize)size NS_DESIGNATED_INITIALIZER;
 - (instancetype)init;
 @property NSSize size;
-- (void)lockFocus;
-- (void)unlockFocus;
++ (NSImage*)imageWithSize:(NSSize)size
+                  flipped:(BOOL)drawingHandlerShouldBeCalledWithFlippedContext
+           drawingHandler:(BOOL (^)(NSRect dstRect))drawingHandler API_AVAILABLE(macos(10.8));
 + (nullable NSImage*)imageWithSystemSymbolName:(NSString*)name
                       accessibilityDescription:(nullable NSString*)description
     API_AVAILABLE(macos(11.0));

@@ -106,9 +106,9 @@ typedef struct {
 - (void)addObject:(ObjectType)object;
 @end
 
-// foundation/nsurl, fileurlwithpath:, path
+// foundation/nsurl, fileurlwithpath:isdirectory:, path
 @interface NSURL : NSObject
-+ (NSURL*)fileURLWithPath:(NSString*)path;
++ (NSURL*)fileURLWithPath:(NSString*)path isDirectory:(BOOL)isDir;
 @property(nullable, readonly, copy) NSString* path;
 @end
 
@@ -120,12 +120,25 @@ typedef struct {
     API_AVAILABLE(macos(10.8));
 @end
 
-// foundation/timer, scheduledtimer(withtimeinterval:repeats:block:)
+// foundation/timer, init(timeinterval:repeats:block:)
 @interface NSTimer : NSObject
-+ (NSTimer*)scheduledTimerWithTimeInterval:(NSTimeInterval)interval
-                                   repeats:(BOOL)repeats
-                                     block:(void (^)(NSTimer* timer))block
-    API_AVAILABLE(macos(10.12));
++ (NSTimer*)timerWithTimeInterval:(NSTimeInterval)interval
+                          repeats:(BOOL)repeats
+                            block:(void (^)(NSTimer* timer))block API_AVAILABLE(macos(10.12));
+@end
+
+// foundation/runloop, main, add(_:formode:), foundation/runloop/mode,
+// foundation/runloop/mode/common
+typedef NSString* NSRunLoopMode NS_TYPED_EXTENSIBLE_ENUM;
+FOUNDATION_EXPORT NSRunLoopMode const NSRunLoopCommonModes;
+@interface NSRunLoop : NSObject
+@property(class, readonly, strong) NSRunLoop* mainRunLoop;
+- (void)addTimer:(NSTimer*)timer forMode:(NSRunLoopMode)mode;
+@end
+
+// foundation/thread, ismainthread (the class property)
+@interface NSThread : NSObject
+@property(class, readonly) BOOL isMainThread;
 @end
 
 // foundation/nsselectorfromstring(_:)

@@ -5,8 +5,12 @@
 #pragma once
 
 #import <Foundation/Foundation.h>
+#include <stdint.h>
 
 NS_ASSUME_NONNULL_BEGIN
+
+// dispatch_sync runs the block before it returns.
+#define DISPATCH_NOESCAPE __attribute__((__noescape__))
 
 // dispatch/dispatch_block_t
 typedef void (^dispatch_block_t)(void);
@@ -17,9 +21,11 @@ typedef void (^dispatch_block_t)(void);
 @end
 typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;
 
-// dispatch/dispatch_get_main_queue, dispatch/dispatch_async
+// dispatch/dispatch_get_main_queue, dispatch/dispatch_async,
+// dispatch/dispatch_sync
 extern "C" dispatch_queue_t dispatch_get_main_queue(void);
 extern "C" void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
+extern "C" void dispatch_sync(dispatch_queue_t queue, DISPATCH_NOESCAPE dispatch_block_t block);
 
 // dispatch/dispatch_get_global_queue, dispatch/dispatch_qos_class_t
 // (QOS_CLASS_UTILITY = 0x11)
