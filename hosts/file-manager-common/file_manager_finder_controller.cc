@@ -19,8 +19,17 @@ bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& fo
 }  // namespace
 
 FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
-                                                         InvalidateItem invalidate)
-    : emblems_(std::move(emblems)), askAgain_(invalidate) {}
+                                                         InvalidateItem invalidate,
+                                                         NamesInSight inSight)
+    : emblems_(std::move(emblems)),
+      askAgain_(
+          [this, invalidate](const std::string& path, const std::optional<std::string>& pushed) {
+            if (!invalidate) return;
+            told_ = Told{path, pushed};
+            invalidate(path);
+            told_.reset();
+          },
+          inSight) {}
 
 void FileManagerFinderController::setDirectoryURLs(
     const std::vector<std::string>& paths) {
@@ -37,12 +46,12 @@ void FileManagerFinderController::setBadgeIdentifier(std::string_view identifier
   if (requestedPath_ == itemPath) {
     answer_ = std::string(identifier);
   } else {
-    askAgain_.add(itemPath);
+    askAgain_.add(itemPath, std::string(identifier));
   }
 }
 
 void FileManagerFinderController::badgeWithdrawn(std::string_view itemPath) {
-  if (requestedPath_ != itemPath) askAgain_.add(itemPath);
+  if (requestedPath_ != itemPath) askAgain_.add(itemPath, std::string());
 }
 
 void FileManagerFinderController::firstLoadEnded() {
@@ -74,6 +83,14 @@ std::optional<std::string> FileManagerFinderController::endBadgeRequest() {
   std::string identifier = std::move(*answer_);
   answer_.reset();
   return emblemIconName(identifier);
+}
+
+bool FileManagerFinderController::answerPushed(std::string_view path,
+                                               std::optional<std::string>& emblem) const {
+  if (!told_ || !told_->pushed || told_->path != path) return false;
+  emblem.reset();
+  if (!told_->pushed->empty()) emblem = emblemIconName(*told_->pushed);
+  return true;
 }
 
 }  // namespace quorbitz
