@@ -56,10 +56,9 @@ void AskAgainQueue::add(std::string_view path, std::optional<std::string> pushed
       throw;
     }
   }
-  if (!source_) {
-    source_ = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
-                                 &AskAgainQueue::onTurn, this, nullptr);
-  }
+  // The first turn comes as soon as the main loop is idle: a change the user
+  // sees waits for no frame.
+  if (!source_) source_ = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, &AskAgainQueue::onTurn, this, nullptr);
 }
 
 void AskAgainQueue::drop(std::string_view path) {
@@ -76,8 +75,10 @@ int AskAgainQueue::onTurn(void* self) {
   } catch (...) {
     // Out of memory: what is left goes at the next turn.
   }
-  if (!queue->queued_.empty()) return G_SOURCE_CONTINUE;
-  queue->source_ = 0;
+  queue->source_ = queue->queued_.empty()
+                       ? 0
+                       : g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
+                                            &AskAgainQueue::onTurn, queue, nullptr);
   return G_SOURCE_REMOVE;
 }
 

@@ -4,6 +4,9 @@
 namespace quorbitz {
 namespace {
 
+// A few windows' worth.
+constexpr size_t kRecentFolders = 4;
+
 // True when `path` is one of `folders` or lies below one of them.
 bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& folders) {
   for (std::string_view folder : folders) {
@@ -29,7 +32,8 @@ FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
             invalidate(path);
             told_.reset();
           },
-          inSight) {}
+          inSight),
+      inSight_(inSight) {}
 
 void FileManagerFinderController::setDirectoryURLs(
     const std::vector<std::string>& paths) {
@@ -71,7 +75,24 @@ bool FileManagerFinderController::isWatched(std::string_view path) {
   return watched_ && isInsideAnyFolder(path, *watched_);
 }
 
+std::vector<std::string> FileManagerFinderController::itemPathsInSight() {
+  std::vector<std::string> paths;
+  if (!inSight_ || recentFolders_.empty()) return paths;
+  for (const std::string& name : inSight_()) {
+    for (const std::string& folder : recentFolders_) paths.push_back(folder + "/" + name);
+  }
+  return paths;
+}
+
 void FileManagerFinderController::beginBadgeRequest(const std::string& path) {
+  if (const size_t slash = path.rfind('/'); slash != std::string::npos && slash > 0) {
+    const std::string_view folder = std::string_view(path).substr(0, slash);
+    if (recentFolders_.empty() || recentFolders_.front() != folder) {
+      std::erase(recentFolders_, folder);
+      recentFolders_.insert(recentFolders_.begin(), std::string(folder));
+      if (recentFolders_.size() > kRecentFolders) recentFolders_.pop_back();
+    }
+  }
   askAgain_.drop(path);
   requestedPath_ = path;
   answer_.reset();

@@ -55,6 +55,8 @@ class FileManagerFinderController final : public FinderController {
                           std::string_view itemPath) override;
   void badgeWithdrawn(std::string_view itemPath) override;
   void firstLoadEnded() override;
+  // The names in sight in the folders the file manager asked about last.
+  std::vector<std::string> itemPathsInSight() override;
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return menuContext_.selection;
   }
@@ -89,6 +91,10 @@ class FileManagerFinderController final : public FinderController {
     std::optional<std::string> pushed;
   };
   std::optional<Told> told_;
+  NamesInSight inSight_;
+  // The folders of the last items the file manager asked about, the latest
+  // first: the folders its windows show.
+  std::vector<std::string> recentFolders_;
   std::optional<std::string> requestedPath_;
   std::optional<std::string> answer_;
   MenuContext menuContext_;
