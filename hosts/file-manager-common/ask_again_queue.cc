@@ -58,11 +58,14 @@ void AskAgainQueue::add(std::string_view path, std::optional<std::string> pushed
   }
   // The first turn comes as soon as the main loop is idle: a change the user
   // sees waits for no frame.
-  if (!source_) source_ = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, &AskAgainQueue::onTurn, this, nullptr);
+  if (!source_)
+    source_ =
+        g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, &AskAgainQueue::onTurn, this, nullptr);
 }
 
 void AskAgainQueue::drop(std::string_view path) {
-  if (auto queued = queued_.find(path); queued != queued_.end()) queued->second.toTell = false;
+  if (auto queued = queued_.find(path); queued != queued_.end())
+    queued->second.toTell = false;
 }
 
 // The turn's source stays set while it runs, so that a change the file
@@ -75,10 +78,11 @@ int AskAgainQueue::onTurn(void* self) {
   } catch (...) {
     // Out of memory: what is left goes at the next turn.
   }
-  queue->source_ = queue->queued_.empty()
-                       ? 0
-                       : g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
-                                            &AskAgainQueue::onTurn, queue, nullptr);
+  queue->source_ =
+      queue->queued_.empty()
+          ? 0
+          : g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
+                               &AskAgainQueue::onTurn, queue, nullptr);
   return G_SOURCE_REMOVE;
 }
 

@@ -42,8 +42,8 @@ using NamesInSight = std::vector<std::string> (*)();
 class AskAgainQueue {
  public:
   // Called with a queued path and the badge pushed for it (see `add`).
-  using HandOver =
-      std::function<void(const std::string& path, const std::optional<std::string>& pushed)>;
+  using HandOver = std::function<void(const std::string& path,
+                                      const std::optional<std::string>& pushed)>;
 
   explicit AskAgainQueue(HandOver handOver, NamesInSight inSight = nullptr)
       : handOver_(std::move(handOver)), inSight_(inSight) {}

@@ -51,7 +51,8 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
 FileManagerExtension::~FileManagerExtension() { runLoop_.stopBackgroundWork(); }
 
 std::optional<std::string> FileManagerExtension::requestBadge(const std::string& path) {
-  if (std::optional<std::string> pushed; finder_.answerPushed(path, pushed)) return pushed;
+  if (std::optional<std::string> pushed; finder_.answerPushed(path, pushed))
+    return pushed;
   observeParentOf(path);
   finder_.beginBadgeRequest(path);
   controller_->requestBadgeIdentifierForURL(path);

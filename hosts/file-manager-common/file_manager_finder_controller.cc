@@ -26,7 +26,8 @@ FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
                                                          NamesInSight inSight)
     : emblems_(std::move(emblems)),
       askAgain_(
-          [this, invalidate](const std::string& path, const std::optional<std::string>& pushed) {
+          [this, invalidate](const std::string& path,
+                             const std::optional<std::string>& pushed) {
             if (!invalidate) return;
             told_ = Told{path, pushed};
             invalidate(path);

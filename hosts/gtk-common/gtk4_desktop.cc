@@ -66,7 +66,8 @@ void collectItemsInSight(GtkWidget* view, std::vector<std::string>& names) {
   for (GtkWidget* item = gtk_widget_get_first_child(view); item;
        item = gtk_widget_get_next_sibling(item)) {
     graphene_rect_t bounds;
-    if (!gtk_widget_get_mapped(item) || !gtk_widget_compute_bounds(item, view, &bounds)) continue;
+    if (!gtk_widget_get_mapped(item) || !gtk_widget_compute_bounds(item, view, &bounds))
+      continue;
     if (bounds.origin.x + bounds.size.width > 0 && bounds.origin.x < width &&
         bounds.origin.y + bounds.size.height > 0 && bounds.origin.y < height) {
       collectLabels(item, names);

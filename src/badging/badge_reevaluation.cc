@@ -116,7 +116,8 @@ void FinderSync::sendStatBatch(const std::shared_ptr<StatBatch>& batch) {
     }
     try {
       runLoop->dispatchToMain([weakSelf, batch] {
-        if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->applyStatBatch(batch);
+        if (std::shared_ptr<FinderSync> self = weakSelf.lock())
+          self->applyStatBatch(batch);
       });
     } catch (...) {
     }

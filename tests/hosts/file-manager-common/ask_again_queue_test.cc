@@ -110,8 +110,9 @@ TEST(AskAgainQueue, TellsTheItemsInSightFirstWithTheirPushedBadges) {
   queue.add("/e/10500");  // same name, a folder with no answer pushed
   ASSERT_TRUE(handOverAllThen(queue, pathNumber(1000)));
   ASSERT_GE(told.size(), 3u);
-  EXPECT_THAT(std::vector<std::string>(told.begin(), told.begin() + 3),
-              ::testing::UnorderedElementsAre(pathNumber(500), pathNumber(7), "/e/10500"));
+  EXPECT_THAT(
+      std::vector<std::string>(told.begin(), told.begin() + 3),
+      ::testing::UnorderedElementsAre(pathNumber(500), pathNumber(7), "/e/10500"));
   EXPECT_EQ(told.size(), 1002u);
   for (size_t index = 0; index < told.size(); ++index) {
     if (told[index].starts_with("/e/") || told[index] == pathNumber(1000)) {
