@@ -9,9 +9,9 @@
 namespace quorbitz {
 namespace {
 
-// What one turn may spend handing items over; the file manager's answer to
-// each comes inside the hand-over.
-constexpr int64_t kTurnMicroseconds = 2000;
+// What one turn may spend handing over items out of sight; the file
+// manager's answer to each comes inside the hand-over.
+constexpr int64_t kTurnMicroseconds = 3000;
 // A frame between turns. The file manager's own update of the items that
 // changed comes later, in one dispatch for all it collected since the last:
 // with turns back to back, Nautilus's held its window 45 ms at the 99th
@@ -22,34 +22,50 @@ constexpr unsigned kMillisecondsBetweenTurns = 16;
 // larger batch split into rounds is still spread out within each.
 constexpr size_t kRoundLimit = 4096;
 
+std::string_view folderOf(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+}
+
 }  // namespace
 
 AskAgainQueue::~AskAgainQueue() {
   if (source_) g_source_remove(source_);
 }
 
-void AskAgainQueue::add(std::string_view path) {
+void AskAgainQueue::add(std::string_view path, std::optional<std::string> pushed) {
   if (auto queued = queued_.find(path); queued != queued_.end()) {
-    queued->second = true;
+    queued->second = {true, std::move(pushed)};
   } else {
-    const auto added = queued_.emplace(path, true).first;
+    const auto added = queued_.emplace(path, Waiting{true, std::move(pushed)}).first;
     try {
       arrivals_.push_back(added->first);
+      const std::string_view folder = folderOf(path);
+      if (auto counted = folders_.find(folder); counted != folders_.end()) {
+        ++counted->second;
+      } else {
+        folders_.emplace(folder, 1);
+      }
     } catch (...) {
       // A path queued but in no round would never be handed over, and its
       // turns would never end.
+      if (!arrivals_.empty() && arrivals_.back().data() == added->first.data()) {
+        arrivals_.pop_back();
+      }
       queued_.erase(added);
       throw;
     }
   }
-  if (!source_) {
-    source_ = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
-                                 &AskAgainQueue::onTurn, this, nullptr);
-  }
+  // The first turn comes as soon as the main loop is idle: a change the user
+  // sees waits for no frame.
+  if (!source_)
+    source_ =
+        g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, &AskAgainQueue::onTurn, this, nullptr);
 }
 
 void AskAgainQueue::drop(std::string_view path) {
-  if (auto queued = queued_.find(path); queued != queued_.end()) queued->second = false;
+  if (auto queued = queued_.find(path); queued != queued_.end())
+    queued->second.toTell = false;
 }
 
 // The turn's source stays set while it runs, so that a change the file
@@ -57,16 +73,46 @@ void AskAgainQueue::drop(std::string_view path) {
 int AskAgainQueue::onTurn(void* self) {
   auto* queue = static_cast<AskAgainQueue*>(self);
   try {
-    queue->handOver();
+    queue->handOverInSight();
+    queue->handOverSpread();
   } catch (...) {
     // Out of memory: what is left goes at the next turn.
   }
-  if (!queue->queued_.empty()) return G_SOURCE_CONTINUE;
-  queue->source_ = 0;
+  queue->source_ =
+      queue->queued_.empty()
+          ? 0
+          : g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, kMillisecondsBetweenTurns,
+                               &AskAgainQueue::onTurn, queue, nullptr);
   return G_SOURCE_REMOVE;
 }
 
-void AskAgainQueue::handOver() {
+// The entry stays until its round's turn, where it is skipped unless it
+// changed again meanwhile.
+void AskAgainQueue::tell(Queued::iterator queued) {
+  queued->second.toTell = false;
+  const std::string path = queued->first;
+  const std::optional<std::string> pushed = queued->second.pushed;
+  if (handOver_) handOver_(path, pushed);
+}
+
+void AskAgainQueue::handOverInSight() {
+  if (!inSight_ || queued_.empty()) return;
+  const std::vector<std::string> names = inSight_();
+  if (names.empty()) return;
+  // Telling may queue paths in new folders.
+  std::vector<std::string> folders;
+  for (const auto& [folder, count] : folders_) folders.emplace_back(folder);
+  std::string path;
+  for (const std::string& folder : folders) {
+    for (const std::string& name : names) {
+      path.assign(folder).append("/").append(name);
+      auto queued = queued_.find(path);
+      if (queued != queued_.end() && queued->second.toTell) tell(queued);
+    }
+  }
+}
+
+void AskAgainQueue::handOverSpread() {
   const int64_t deadline = g_get_monotonic_time() + kTurnMicroseconds;
   for (;;) {
     std::optional<size_t> index = roundOrder_.next();
@@ -77,11 +123,18 @@ void AskAgainQueue::handOver() {
     // Out of the queue before the file manager is told: it asks again at
     // once, and a change the question causes must queue the path anew.
     auto queued = queued_.extract(queued_.find(round_[*index]));
-    if (!queued.mapped()) continue;
+    forget(queued.key());
+    if (!queued.mapped().toTell) continue;
     const std::string path = std::move(queued.key());
-    if (invalidate_) invalidate_(path);
+    const std::optional<std::string> pushed = std::move(queued.mapped().pushed);
+    if (handOver_) handOver_(path, pushed);
     if (g_get_monotonic_time() >= deadline) return;
   }
+}
+
+void AskAgainQueue::forget(std::string_view path) {
+  auto counted = folders_.find(folderOf(path));
+  if (counted != folders_.end() && --counted->second == 0) folders_.erase(counted);
 }
 
 bool AskAgainQueue::startRound() {

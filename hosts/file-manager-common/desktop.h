@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -28,5 +29,9 @@ void rereadIconTheme();
 // it is not there yet, and rereads the themes. False while the file manager
 // has no display.
 bool addIconSearchFolder(const std::string& folder);
+
+// The names of the items the file manager's folder views show in sight now,
+// found through the toolkit's public widgets; none where they do not say.
+std::vector<std::string> namesInSight();
 
 }  // namespace quorbitz

@@ -36,7 +36,7 @@ FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
       systemLog_(newRepeatCollapsingLog(newGlibSystemLog())),
       pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
-      finder_(EmblemIcons(*files_), invalidate) {
+      finder_(EmblemIcons(*files_), invalidate, &namesInSight) {
   // A large project's status takes seconds to load, and the file manager
   // starts its extensions on its main thread before it shows a window.
   controller_ = FinderSync::create(
@@ -58,6 +58,9 @@ std::optional<std::string> FileManagerExtension::requestBadge(const std::string&
 }
 
 std::optional<BadgeId> FileManagerExtension::requestBadgeId(const std::string& path) {
+  if (std::optional<std::string> pushed; finder_.answerPushed(path, pushed)) {
+    return pushed ? badgeIdFromText(*pushed) : std::nullopt;
+  }
   observeParentOf(path);
   finder_.beginBadgeRequest(path);
   controller_->requestBadgeIdentifierForURL(path);

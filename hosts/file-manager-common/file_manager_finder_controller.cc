@@ -4,6 +4,9 @@
 namespace quorbitz {
 namespace {
 
+// A few windows' worth.
+constexpr size_t kRecentFolders = 4;
+
 // True when `path` is one of `folders` or lies below one of them.
 bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& folders) {
   for (std::string_view folder : folders) {
@@ -19,8 +22,19 @@ bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& fo
 }  // namespace
 
 FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
-                                                         InvalidateItem invalidate)
-    : emblems_(std::move(emblems)), askAgain_(invalidate) {}
+                                                         InvalidateItem invalidate,
+                                                         NamesInSight inSight)
+    : emblems_(std::move(emblems)),
+      askAgain_(
+          [this, invalidate](const std::string& path,
+                             const std::optional<std::string>& pushed) {
+            if (!invalidate) return;
+            told_ = Told{path, pushed};
+            invalidate(path);
+            told_.reset();
+          },
+          inSight),
+      inSight_(inSight) {}
 
 void FileManagerFinderController::setDirectoryURLs(
     const std::vector<std::string>& paths) {
@@ -37,12 +51,12 @@ void FileManagerFinderController::setBadgeIdentifier(std::string_view identifier
   if (requestedPath_ == itemPath) {
     answer_ = std::string(identifier);
   } else {
-    askAgain_.add(itemPath);
+    askAgain_.add(itemPath, std::string(identifier));
   }
 }
 
 void FileManagerFinderController::badgeWithdrawn(std::string_view itemPath, bool) {
-  if (requestedPath_ != itemPath) askAgain_.add(itemPath);
+  if (requestedPath_ != itemPath) askAgain_.add(itemPath, std::string());
 }
 
 void FileManagerFinderController::firstLoadEnded() {
@@ -62,7 +76,24 @@ bool FileManagerFinderController::isWatched(std::string_view path) {
   return watched_ && isInsideAnyFolder(path, *watched_);
 }
 
+std::vector<std::string> FileManagerFinderController::itemPathsInSight() {
+  std::vector<std::string> paths;
+  if (!inSight_ || recentFolders_.empty()) return paths;
+  for (const std::string& name : inSight_()) {
+    for (const std::string& folder : recentFolders_) paths.push_back(folder + "/" + name);
+  }
+  return paths;
+}
+
 void FileManagerFinderController::beginBadgeRequest(const std::string& path) {
+  if (const size_t slash = path.rfind('/'); slash != std::string::npos && slash > 0) {
+    const std::string_view folder = std::string_view(path).substr(0, slash);
+    if (recentFolders_.empty() || recentFolders_.front() != folder) {
+      std::erase(recentFolders_, folder);
+      recentFolders_.insert(recentFolders_.begin(), std::string(folder));
+      if (recentFolders_.size() > kRecentFolders) recentFolders_.pop_back();
+    }
+  }
   askAgain_.drop(path);
   requestedPath_ = path;
   answer_.reset();
@@ -74,6 +105,14 @@ std::optional<std::string> FileManagerFinderController::endBadgeRequest() {
   std::optional<std::string> identifier = std::move(answer_);
   answer_.reset();
   return identifier;
+}
+
+bool FileManagerFinderController::answerPushed(std::string_view path,
+                                               std::optional<std::string>& identifier) const {
+  if (!told_ || !told_->pushed || told_->path != path) return false;
+  identifier.reset();
+  if (!told_->pushed->empty()) identifier = *told_->pushed;
+  return true;
 }
 
 }  // namespace quorbitz

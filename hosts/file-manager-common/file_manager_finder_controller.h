@@ -6,9 +6,11 @@
 // no registry of watched folders, so this class keeps one. They ask for an
 // item's emblems (update_file_info), take the answer only during that call
 // and keep the emblems until the item is invalidated, so a badge assigned or
-// withdrawn later makes the file manager ask again through `invalidate`, and
-// the answer is whatever badge the controller gives during the question:
-// none removes the emblem. They do not report a selection between menu
+// withdrawn later makes the file manager ask again through `invalidate`. That
+// question is the file manager's way of taking the pushed badge, not a new
+// request: it is answered with the badge pushed (none removes the emblem),
+// without asking the controller, as the Finder takes a pushed badge with no
+// request of its own. They do not report a selection between menu
 // requests, so the selection is the one given with the last menu request.
 //
 // The status file's first load runs beside the file manager, which shows its
@@ -40,8 +42,10 @@ class FileManagerFinderController final : public FinderController {
  public:
   // `emblems` receives the badge images; `invalidate` is called from the
   // main loop, never inside a controller call, since file managers ask again
-  // at once, from inside the invalidation.
-  FileManagerFinderController(EmblemIcons emblems, InvalidateItem invalidate);
+  // at once, from inside the invalidation. `inSight` names the items shown
+  // in sight, told first; none where the file manager cannot say.
+  FileManagerFinderController(EmblemIcons emblems, InvalidateItem invalidate,
+                              NamesInSight inSight = nullptr);
 
   std::optional<std::vector<std::string>> directoryURLs() override { return watched_; }
   void setDirectoryURLs(const std::vector<std::string>& paths) override;
@@ -51,6 +55,8 @@ class FileManagerFinderController final : public FinderController {
                           bool isFolder) override;
   void badgeWithdrawn(std::string_view itemPath, bool isFolder) override;
   void firstLoadEnded() override;
+  // The names in sight in the folders the file manager asked about last.
+  std::vector<std::string> itemPathsInSight() override;
   std::optional<std::vector<std::string>> selectedItemURLs() override {
     return menuContext_.selection;
   }
@@ -70,6 +76,10 @@ class FileManagerFinderController final : public FinderController {
   void beginBadgeRequest(const std::string& path);
   // Ends the request; the identifier of the badge the controller gave, if any.
   std::optional<std::string> endBadgeRequest();
+  // True while the file manager is being told to ask again about `path`
+  // after a badge was pushed for it; `identifier` is then the badge pushed,
+  // none when it was withdrawn.
+  bool answerPushed(std::string_view path, std::optional<std::string>& identifier) const;
 
  private:
   EmblemIcons emblems_;
@@ -77,6 +87,15 @@ class FileManagerFinderController final : public FinderController {
   std::optional<std::vector<std::string>> watched_;
   bool firstLoadOver_ = false;
   std::unordered_set<std::string> askedBeforeFirstLoad_;
+  struct Told {
+    std::string path;
+    std::optional<std::string> pushed;
+  };
+  std::optional<Told> told_;
+  NamesInSight inSight_;
+  // The folders of the last items the file manager asked about, the latest
+  // first: the folders its windows show.
+  std::vector<std::string> recentFolders_;
   std::optional<std::string> requestedPath_;
   std::optional<std::string> answer_;
   MenuContext menuContext_;

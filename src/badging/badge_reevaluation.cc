@@ -60,11 +60,26 @@ void FinderSync::startReevaluation() {
   ++reevaluationWalk;
   statBatchesOut = 0;
   try {
+    sendInSightBatch();
     sendStatBatches();
   } catch (...) {
     // Out of memory: the walk goes on when a batch comes back, or with the
     // next load.
   }
+}
+
+// The walk reaches them again later and finds them decided.
+void FinderSync::sendInSightBatch() {
+  auto batch = std::make_shared<StatBatch>();
+  batch->walk = reevaluationWalk;
+  for (const std::string& path : platform.finder.itemPathsInSight()) {
+    const std::string canonical = isAscii(path) ? path : canonicalText(path);
+    std::optional<BadgeCache::Handle> handle = badgeCache.find(path, canonical);
+    if (!handle || batch->handles.size() >= kBatchSize) continue;
+    batch->handles.push_back(*handle);
+    batch->paths.push_back(path);
+  }
+  if (!batch->handles.empty()) sendStatBatch(batch);
 }
 
 void FinderSync::sendStatBatches() {
@@ -79,30 +94,34 @@ void FinderSync::sendStatBatches() {
       batch->handles.push_back(handle);
       batch->paths.emplace_back(badgeCache.path(handle));
     }
-    if (batch->handles.empty()) continue;
-    FileSystem* files = &platform.files;
-    RunLoop* runLoop = &platform.runLoop;
-    std::weak_ptr<FinderSync> weakSelf = weak_from_this();
-    platform.runLoop.dispatchToBackground([files, runLoop, weakSelf, batch] {
-      // Out of memory, the items left without a type keep their badges
-      // until the next load, and a batch that cannot come back ends the walk
-      // until then.
-      try {
-        batch->isDirectory.reserve(batch->paths.size());
-        for (const std::string& path : batch->paths) {
-          batch->isDirectory.push_back(files->isDirectory(path));
-        }
-      } catch (...) {
-      }
-      try {
-        runLoop->dispatchToMain([weakSelf, batch] {
-          if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->applyStatBatch(batch);
-        });
-      } catch (...) {
-      }
-    });
-    ++statBatchesOut;
+    if (!batch->handles.empty()) sendStatBatch(batch);
   }
+}
+
+void FinderSync::sendStatBatch(const std::shared_ptr<StatBatch>& batch) {
+  FileSystem* files = &platform.files;
+  RunLoop* runLoop = &platform.runLoop;
+  std::weak_ptr<FinderSync> weakSelf = weak_from_this();
+  platform.runLoop.dispatchToBackground([files, runLoop, weakSelf, batch] {
+    // Out of memory, the items left without a type keep their badges
+    // until the next load, and a batch that cannot come back ends the walk
+    // until then.
+    try {
+      batch->isDirectory.reserve(batch->paths.size());
+      for (const std::string& path : batch->paths) {
+        batch->isDirectory.push_back(files->isDirectory(path));
+      }
+    } catch (...) {
+    }
+    try {
+      runLoop->dispatchToMain([weakSelf, batch] {
+        if (std::shared_ptr<FinderSync> self = weakSelf.lock())
+          self->applyStatBatch(batch);
+      });
+    } catch (...) {
+    }
+  });
+  ++statBatchesOut;
 }
 
 void FinderSync::applyStatBatch(const std::shared_ptr<StatBatch>& batch) try {

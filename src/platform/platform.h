@@ -62,6 +62,10 @@ class FinderController {
   // that asked about items while that load ran beside it asks about them
   // again; the Finder, whose first load ends before it asks, ignores it.
   virtual void firstLoadEnded() {}
+  // The items the file manager shows in sight now, which a re-evaluation
+  // looks at first so that what the user sees changes first; none where it
+  // cannot say (the Finder asks again for what it shows).
+  virtual std::vector<std::string> itemPathsInSight() { return {}; }
   // The selected items in order; nullopt or empty when nothing is selected.
   virtual std::optional<std::vector<std::string>> selectedItemURLs() = 0;
   // The item or folder a menu was opened on, if any.

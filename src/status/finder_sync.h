@@ -145,7 +145,9 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   void reevaluate(BadgeCache::Handle handle, bool isDirectory);
   struct StatBatch;
   void startReevaluation();
+  void sendInSightBatch();
   void sendStatBatches();
+  void sendStatBatch(const std::shared_ptr<StatBatch>& batch);
   void applyStatBatch(const std::shared_ptr<StatBatch>& batch);
   void registerBadges();
 

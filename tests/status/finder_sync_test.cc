@@ -221,8 +221,9 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
       << "dropped entries are not re-assigned when their root comes back";
 }
 
-// A re-evaluation yields to the file manager between batches; a newer load
-// takes over the walk, and no item ends on a badge older than the newest.
+// A re-evaluation yields to the file manager between batches, the items in
+// sight first; a newer load takes over the walk, and no item ends on a badge
+// older than the newest.
 TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
   std::string all;
   for (int index = 0; index < 600; ++index) all += ",\"" + std::to_string(index) + "\"";
@@ -233,6 +234,7 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
     controller->requestBadgeIdentifierForURL(root() + "/" + std::to_string(index));
   }
   calls();
+  fake.finder.inSight = {root() + "/599", root() + "/elsewhere", root() + "/598"};
   fake.writeStatus(statusJson({rootJson(root(), "[]", synced)}));
   fake.runLoop.fireTimers();
   std::vector<std::string> told;
@@ -242,6 +244,8 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
     work();
     told = calls();
   }
+  EXPECT_THAT(told, ElementsAre("setBadgeIdentifier synced " + root() + "/599",
+                                "setBadgeIdentifier synced " + root() + "/598"));
   ASSERT_FALSE(fake.runLoop.queue.empty()) << "the walk took one batch";
   fake.writeStatus(statusJson({rootJson(root())}));
   fake.tick();

@@ -67,8 +67,10 @@ class FakeFinderController final : public FinderController {
   }
   std::optional<std::string> targetedURL() override { return targeted; }
   void firstLoadEnded() override { ++firstLoadsEnded; }
+  std::vector<std::string> itemPathsInSight() override { return inSight; }
 
   std::vector<std::string> calls;
+  std::vector<std::string> inSight;
   int firstLoadsEnded = 0;
   std::optional<std::vector<std::string>> watched;
   std::optional<std::vector<std::string>> selection;

@@ -2,6 +2,7 @@
 #include "file-manager-common/ask_again_queue.h"
 
 #include <glib.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,10 +16,12 @@ namespace quorbitz {
 namespace {
 
 std::vector<std::string> told;
+std::vector<std::optional<std::string>> pushedWith;
 std::function<void(const std::string&)> whenTold;
 
-void tell(const std::string& path) {
+void tell(const std::string& path, const std::optional<std::string>& pushed) {
   told.push_back(path);
+  pushedWith.push_back(pushed);
   if (whenTold) whenTold(path);
 }
 
@@ -89,6 +92,36 @@ TEST(AskAgainQueue, TellsEachWaitingPathOnceAndSkipsWhatWasAskedMeanwhile) {
                        {pathNumber(3), 1}, {pathNumber(5), 1}, {pathNumber(6), 1},
                        {pathNumber(7), 1}, {pathNumber(8), 1}, {pathNumber(9), 1},
                        {pathNumber(10), 1}, {pathNumber(11), 1}}));
+}
+
+std::vector<std::string> inSight() { return {"10500", "10007", "elsewhere"}; }
+
+// What the user sees goes first, all in the first turn, and every item is
+// told with the badge last pushed for it.
+TEST(AskAgainQueue, TellsTheItemsInSightFirstWithTheirPushedBadges) {
+  told.clear();
+  pushedWith.clear();
+  AskAgainQueue queue(&tell, &inSight);
+  for (int number = 0; number < 1000; ++number) {
+    queue.add(pathNumber(number), "synced");
+    queue.add(pathNumber(number), number % 2 ? std::optional<std::string>("pending")
+                                             : std::optional<std::string>(""));
+  }
+  queue.add("/e/10500");  // same name, a folder with no answer pushed
+  ASSERT_TRUE(handOverAllThen(queue, pathNumber(1000)));
+  ASSERT_GE(told.size(), 3u);
+  EXPECT_THAT(
+      std::vector<std::string>(told.begin(), told.begin() + 3),
+      ::testing::UnorderedElementsAre(pathNumber(500), pathNumber(7), "/e/10500"));
+  EXPECT_EQ(told.size(), 1002u);
+  for (size_t index = 0; index < told.size(); ++index) {
+    if (told[index].starts_with("/e/") || told[index] == pathNumber(1000)) {
+      EXPECT_EQ(pushedWith[index], std::nullopt);
+    } else {
+      const bool odd = std::stoi(told[index].substr(3)) % 2;
+      EXPECT_EQ(pushedWith[index], odd ? "pending" : "") << told[index];
+    }
+  }
 }
 
 }  // namespace

@@ -18,17 +18,28 @@ void rereadIconTheme() {}
 namespace {
 
 std::vector<std::string> askedAgain;
-void askAgain(const std::string& path) { askedAgain.push_back(path); }
+std::vector<std::string> pushedAnswers;
+FileManagerFinderController* asking = nullptr;
+void askAgain(const std::string& path) {
+  askedAgain.push_back(path);
+  std::optional<std::string> emblem;
+  if (asking && asking->answerPushed(path, emblem)) {
+    pushedAnswers.push_back(path + "=" + emblem.value_or("none"));
+  }
+}
 
 // The first load runs while the file manager shows its first window: the
 // items it shows meanwhile are asked about again once that load is in force,
 // if they lie in a watched folder; after a load that failed there is nothing
-// to ask again, and nothing stays remembered.
+// to ask again, and nothing stays remembered. A change is asked about again
+// with the badge pushed as its answer.
 TEST(FileManagerFinderController, AsksAgainAboutItemsShownBeforeTheFirstLoadEnded) {
   std::unique_ptr<FileSystem> files = newPosixFileSystem();
   for (bool loaded : {true, false}) {
     askedAgain.clear();
+    pushedAnswers.clear();
     FileManagerFinderController finder(EmblemIcons(*files, std::nullopt), &askAgain);
+    asking = &finder;
     EXPECT_FALSE(finder.isWatched("/r/shown"));
     EXPECT_FALSE(finder.isWatched("/elsewhere/shown"));
     if (loaded) finder.setDirectoryURLs({"/r"});
@@ -37,14 +48,21 @@ TEST(FileManagerFinderController, AsksAgainAboutItemsShownBeforeTheFirstLoadEnde
     // A change to announce, handed over in the same turn as whatever the
     // load queued.
     finder.setBadgeIdentifier("synced", "/s/changed", false);
-    while (std::find(askedAgain.begin(), askedAgain.end(), "/s/changed") == askedAgain.end()) {
+    finder.badgeWithdrawn("/s/gone", false);
+    while (askedAgain.size() < (loaded ? 3u : 2u)) {
       g_main_context_iteration(nullptr, TRUE);
     }
     if (loaded) {
-      EXPECT_THAT(askedAgain, ::testing::UnorderedElementsAre("/r/shown", "/s/changed"));
+      EXPECT_THAT(askedAgain,
+                  ::testing::UnorderedElementsAre("/r/shown", "/s/changed", "/s/gone"));
     } else {
-      EXPECT_THAT(askedAgain, ::testing::ElementsAre("/s/changed"));
+      EXPECT_THAT(askedAgain, ::testing::UnorderedElementsAre("/s/changed", "/s/gone"));
     }
+    EXPECT_THAT(pushedAnswers, ::testing::UnorderedElementsAre(
+                                   "/s/changed=synced", "/s/gone=none"));
+    std::optional<std::string> emblem;
+    EXPECT_FALSE(finder.answerPushed("/s/changed", emblem));
+    asking = nullptr;
   }
 }
 
