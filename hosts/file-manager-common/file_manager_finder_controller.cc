@@ -110,8 +110,11 @@ std::optional<std::string> FileManagerFinderController::endBadgeRequest() {
 bool FileManagerFinderController::answerPushed(std::string_view path,
                                                std::optional<std::string>& identifier) const {
   if (!told_ || !told_->pushed || told_->path != path) return false;
-  identifier.reset();
-  if (!told_->pushed->empty()) identifier = *told_->pushed;
+  if (told_->pushed->empty()) {
+    identifier.reset();
+  } else {
+    identifier.emplace(*told_->pushed);
+  }
   return true;
 }
 

@@ -42,4 +42,3 @@ add_custom_command(OUTPUT ${QUORBITZ_EMBLEM_THEME}.stamp
 add_custom_target(quorbitz_emblem_pictures ALL DEPENDS ${QUORBITZ_EMBLEM_THEME}.stamp)
 install(DIRECTORY ${QUORBITZ_EMBLEM_THEME}
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons COMPONENT common)
-quorbitz_install_package_docs(common)

@@ -88,10 +88,4 @@ function(quorbitz_gtk_host_module host extension toolkit)
 
   quorbitz_extension_dir(extension_dir ${extension})
   install(TARGETS ${target} LIBRARY DESTINATION ${extension_dir} COMPONENT ${host})
-  quorbitz_install_package_docs(${host})
-  set_property(GLOBAL APPEND PROPERTY QUORBITZ_MODULE_HOSTS ${host})
-  # The first package named is the file manager itself, which the module's
-  # package enhances.
-  list(GET ARGN 0 file_manager)
-  set_property(GLOBAL PROPERTY QUORBITZ_FILE_MANAGER_${host} ${file_manager})
 endfunction()

@@ -66,13 +66,12 @@ e2e_begin() {
   finder=$work/container/finder commands=$work/container/finder/commands root=$work/Film
   mkdir -p "$build_dir/artefacts" "$work/extensions" "$work/home/.local/share"
   mkdir -m 700 "$work/run"
-  # The translations the build made, as the module is not installed.
-  artefacts=$(realpath "$build_dir")/artefacts QUORBITZ_LOCALE_DIR=$(realpath "$build_dir")/locale
+  artefacts=$(realpath "$build_dir")/artefacts
   rm -f "$artefacts/$e2e_host"-*.png
   tests/hosts/sample-tree "$work/container" "$root"
 
   export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/home/.local/share
-  export QUORBITZ_GROUP_CONTAINER=$work/container QUORBITZ_LOCALE_DIR
+  export QUORBITZ_GROUP_CONTAINER=$work/container
   # The accessibility bridge stays on: menus are chosen through it by name.
   export GSETTINGS_BACKEND=memory QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
   export GDK_BACKEND=x11 GSK_RENDERER=cairo
@@ -82,36 +81,25 @@ e2e_begin() {
   icons=$XDG_RUNTIME_DIR/quorbitz/icons/hicolor
 }
 
-# Builds TARGETs in $build_dir, or everything without any. Configured again
-# so that a build folder made before the extension headers were installed
-# picks up the extension.
-# Usage: build_targets [TARGET ...]
-build_targets() {
-  cmake -G Ninja -S "$source_dir" -B "$build_dir" -DQUORBITZ_WERROR=ON >"$work/cmake.log" 2>&1 ||
-    { cat "$work/cmake.log"; fail "cmake failed"; }
-  ninja -C "$build_dir" "$@" >"$work/ninja.log" 2>&1 ||
-    { tail -n 40 "$work/ninja.log"; fail "the build failed"; }
-}
-
-# Builds everything, then the Debian packages of HOST's module and of the
-# files all modules share, unpacks them with dpkg -x into $work/package-root
-# as dpkg would lay them out, and puts the module the package holds, taken
-# from FOLDER (the file manager's extension folder), into $work/extensions:
-# the test runs what users install. The file manager finds the package's
-# emblems through XDG_DATA_DIRS.
+# Builds the Debian packages (scripts/build-packages, which builds them once
+# per state of the tree), unpacks those of HOST's module and of the files all
+# modules share with dpkg -x into $work/package-root as dpkg would lay them
+# out, and puts the module the package holds, taken from FOLDER (the file
+# manager's extension folder), into $work/extensions: the test runs what
+# users install. The file manager finds the package's emblems through
+# XDG_DATA_DIRS, the module its translations through QUORBITZ_LOCALE_DIR.
 # MODULE is the module's file name, libquorbitz-HOST.so unless given.
 # Usage: install_module_package HOST FOLDER [MODULE]
 install_module_package() {
-  local host=$1 folder=$2 module=${3:-libquorbitz-$1.so} package_root=$work/package-root deb
-  build_targets
-  (cd "$build_dir" && cpack -G DEB -D CPACK_COMPONENTS_ALL="common;$host" -B "$work/debs") \
-    >"$work/cpack.log" 2>&1 || { tail -n 20 "$work/cpack.log"; fail "cpack failed"; }
-  for deb in "$work/debs/quorbitz-common_"*.deb "$work/debs/quorbitz-${host}_"*.deb; do
+  local host=$1 folder=$2 module=${3:-libquorbitz-$1.so} package_root=$work/package-root debs deb
+  debs=$(BUILD_DIR=$build_dir scripts/build-packages) || fail "the Debian packages did not build"
+  for deb in "$debs/quorbitz-common_"*.deb "$debs/quorbitz-${host}_"*.deb; do
     dpkg -x "$deb" "$package_root" || fail "dpkg -x $deb failed"
   done
   [ -f "$package_root$folder/$module" ] || fail "quorbitz-$host does not install $module into $folder"
   cp "$package_root$folder/$module" "$work/extensions/"
   export XDG_DATA_DIRS=$package_root/usr/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}
+  export QUORBITZ_LOCALE_DIR=$package_root/usr/share/locale
   icons=$package_root/usr/share/icons/hicolor
   pass "the quorbitz-$host and quorbitz-common packages unpacked, their module loaded"
 }
