@@ -127,8 +127,9 @@ TEST(TraceLog, TwoProcessesRestartingItTogetherLoseNoLine) {
     }
     bool removeIfLarger(const std::string& path, uint64_t sizeLimit) override {
       static int kept = 0;
-      (void)::link(path.c_str(),
-                   (path + "." + std::to_string(getpid()) + "." + std::to_string(++kept)).c_str());
+      // glibc's fortified link() warns of a result cast to void.
+      [[maybe_unused]] const int linked = ::link(
+          path.c_str(), (path + "." + std::to_string(getpid()) + "." + std::to_string(++kept)).c_str());
       return FileSystemWrapper::removeIfLarger(path, sizeLimit);
     }
   };
