@@ -95,6 +95,8 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   };
 
   std::optional<std::string> finderDir() const;
+  // The same written over `dir`; false when there is none.
+  bool finderDirInto(std::string& dir) const;
   // A tick loads what changed, and re-reads a file looked at provisionally;
   // the look right after a load only catches what changed while it ran, and
   // reports no failure of its own, which the next tick does.
@@ -139,6 +141,8 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   void writeCommand(std::string_view action, const Command& command);
 
   void trace(std::string_view message);
+  // A message given in parts, joined as they are.
+  void trace(std::initializer_list<std::string_view> message);
   void log(std::string_view line);
 
   Platform platform;
