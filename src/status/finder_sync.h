@@ -6,6 +6,7 @@
 // cached items, touching none of this object's state.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -130,9 +131,21 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   // `isDirectory`: the item's type, found beside the main thread.
   void reevaluate(BadgeCache::Handle handle, bool isDirectory);
   struct StatBatch;
+  // After a load has come into force.
   void startReevaluation();
+  // When a load begins beside the main thread: the walk's stats begin with
+  // it, and its decisions wait for the load to end, which either starts
+  // them under the new status or, where none came, releases them.
+  void statAheadOfLoad();
+  void releaseHeldDecisions();
+  void noteAskedDuringLoad(BadgeCache::Handle handle);
+  void beginWalk(bool holdDecisions);
   void sendStatBatches();
-  void applyStatBatch(const std::shared_ptr<StatBatch>& batch);
+  void sendAskedDuringLoad();
+  void sendForStats(const std::shared_ptr<StatBatch>& batch);
+  void statsCameBack(const std::shared_ptr<StatBatch>& batch);
+  void scheduleDecisions();
+  void decideStatedBatches();
   void registerBadges();
 
   std::optional<std::string> actingURL();
@@ -173,6 +186,14 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   size_t statBatchesOut = 0;
   // Counts walks, so that a batch of an earlier one frees no slot of this one.
   uint64_t reevaluationWalk = 0;
+  // Batches whose stats came back, oldest first, waiting for their badges.
+  std::deque<std::shared_ptr<StatBatch>> statedBatches;
+  bool decisionsScheduled = false;
+  // While a load is read and decoded: its walk stats ahead and decides
+  // nothing yet. The items first asked about meanwhile are decided again
+  // once it is in force.
+  bool decisionsHeld = false;
+  std::vector<BadgeCache::Handle> askedDuringLoad;
   std::optional<std::string> lastMenuTarget;
 };
 
