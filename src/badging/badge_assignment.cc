@@ -43,11 +43,9 @@ void FinderSync::requestBadgeIdentifierForURL(const std::string& url) try {
   std::string_view identifier = answer ? badgeIdentifierText(answer->badge) : "none";
   trace({"badge? ", url, " -> ", identifier});
   if (!answer) return;
-  const size_t cachedBefore = badgeCache.size();
-  const BadgeCache::Handle handle = badgeCache.insertOrAssign(
-      url, canonicalPath, answer->canonicalRel, answer->placement, answer->badge);
+  badgeCache.insertOrAssign(url, canonicalPath, answer->canonicalRel, answer->placement,
+                            answer->badge);
   platform.finder.setBadgeIdentifier(identifier, url);
-  if (badgeCache.size() > cachedBefore) noteAskedDuringLoad(handle);
 } catch (...) {
 }
 

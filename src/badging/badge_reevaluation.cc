@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // Keeping handed-out badges current after each load. A large project's cache
 // takes a `stat` per entry, seconds in all: the workers make those calls in
-// batches, from the moment a new status is being read and decoded (an item's
-// type does not depend on it), and the main thread, where the file manager
-// also draws, decides the badges a few milliseconds at a time once the new
-// status is in force.
+// batches, and the main thread, where the file manager also draws, decides
+// the badges a few milliseconds at a time.
 #include <chrono>
 
 #include "badging/badge_choice.h"
@@ -20,9 +18,6 @@ constexpr size_t kBatchSize = 256;
 // nor the main thread wait for a hand-over between them.
 constexpr size_t kBatchesAtWorkers = 4;
 constexpr size_t kBatchesOut = 8;
-// While a load is read and decoded, the workers stat ahead of it, up to 64k
-// items (a few MiB of paths).
-constexpr size_t kBatchesAhead = 256;
 
 }  // namespace
 
@@ -81,43 +76,10 @@ void FinderSync::reevaluate(BadgeCache::Handle handle, bool isDirectory) {
 }
 
 void FinderSync::startReevaluation() {
-  if (decisionsHeld) {
-    // The walk began with the load, and its stats are under way or done.
-    decisionsHeld = false;
-    try {
-      sendAskedDuringLoad();
-      scheduleDecisions();
-      sendStatBatches();
-    } catch (...) {
-      // Out of memory: the walk goes on when a batch comes back, or with
-      // the next load.
-    }
-    return;
-  }
-  beginWalk(false);
-}
-
-void FinderSync::statAheadOfLoad() { beginWalk(true); }
-
-void FinderSync::releaseHeldDecisions() {
-  if (!decisionsHeld) return;
-  // No new status came into force: the walk goes on under the one that is.
-  decisionsHeld = false;
-  askedDuringLoad.clear();
-  try {
-    scheduleDecisions();
-    sendStatBatches();
-  } catch (...) {
-  }
-}
-
-void FinderSync::beginWalk(bool holdDecisions) {
   reevaluationLeft = badgeCache.handleLimit();
   ++reevaluationWalk;
   statBatchesOut = 0;
   statedBatches.clear();
-  askedDuringLoad.clear();
-  decisionsHeld = holdDecisions;
   try {
     sendStatBatches();
   } catch (...) {
@@ -127,9 +89,8 @@ void FinderSync::beginWalk(bool holdDecisions) {
 }
 
 void FinderSync::sendStatBatches() {
-  const size_t most = decisionsHeld ? kBatchesAhead : kBatchesOut;
-  while (statBatchesOut < kBatchesAtWorkers && statBatchesOut + statedBatches.size() < most &&
-         reevaluationLeft > 0) {
+  while (statBatchesOut < kBatchesAtWorkers &&
+         statBatchesOut + statedBatches.size() < kBatchesOut && reevaluationLeft > 0) {
     auto batch = std::make_shared<StatBatch>();
     batch->walk = reevaluationWalk;
     batch->handles.reserve(kBatchSize);
@@ -141,30 +102,6 @@ void FinderSync::sendStatBatches() {
       if (badgeCache.live(handle)) batch->add(handle, badgeCache.path(handle));
     }
     if (!batch->handles.empty()) sendForStats(batch);
-  }
-}
-
-void FinderSync::sendAskedDuringLoad() {
-  std::vector<BadgeCache::Handle> asked = std::move(askedDuringLoad);
-  askedDuringLoad.clear();
-  for (size_t first = 0; first < asked.size(); first += kBatchSize) {
-    auto batch = std::make_shared<StatBatch>();
-    batch->walk = reevaluationWalk;
-    for (size_t index = first; index < asked.size() && index < first + kBatchSize; ++index) {
-      if (badgeCache.live(asked[index])) batch->add(asked[index], badgeCache.path(asked[index]));
-    }
-    if (!batch->handles.empty()) sendForStats(batch);
-  }
-}
-
-void FinderSync::noteAskedDuringLoad(BadgeCache::Handle handle) {
-  // Answered under the status that the load under way replaces, and perhaps
-  // at a place in the cache that the walk has passed.
-  if (!decisionsHeld) return;
-  try {
-    askedDuringLoad.push_back(handle);
-  } catch (...) {
-    // Out of memory: its badge follows the next load.
   }
 }
 
@@ -207,7 +144,7 @@ void FinderSync::statsCameBack(const std::shared_ptr<StatBatch>& batch) try {
 }
 
 void FinderSync::scheduleDecisions() {
-  if (decisionsHeld || decisionsScheduled || statedBatches.empty()) return;
+  if (decisionsScheduled || statedBatches.empty()) return;
   std::weak_ptr<FinderSync> weakSelf = weak_from_this();
   platform.runLoop.dispatchToMain([weakSelf] {
     if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->decideStatedBatches();
@@ -217,7 +154,7 @@ void FinderSync::scheduleDecisions() {
 
 void FinderSync::decideStatedBatches() try {
   decisionsScheduled = false;
-  if (decisionsHeld || statedBatches.empty()) return;
+  if (statedBatches.empty()) return;
   const auto deadline = std::chrono::steady_clock::now() + kSliceLength;
   StatBatch& batch = *statedBatches.front();
   while (batch.decided < batch.handles.size()) {

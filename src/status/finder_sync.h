@@ -133,15 +133,7 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   struct StatBatch;
   // After a load has come into force.
   void startReevaluation();
-  // When a load begins beside the main thread: the walk's stats begin with
-  // it, and its decisions wait for the load to end, which either starts
-  // them under the new status or, where none came, releases them.
-  void statAheadOfLoad();
-  void releaseHeldDecisions();
-  void noteAskedDuringLoad(BadgeCache::Handle handle);
-  void beginWalk(bool holdDecisions);
   void sendStatBatches();
-  void sendAskedDuringLoad();
   void sendForStats(const std::shared_ptr<StatBatch>& batch);
   void statsCameBack(const std::shared_ptr<StatBatch>& batch);
   void scheduleDecisions();
@@ -189,11 +181,6 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   // Batches whose stats came back, oldest first, waiting for their badges.
   std::deque<std::shared_ptr<StatBatch>> statedBatches;
   bool decisionsScheduled = false;
-  // While a load is read and decoded: its walk stats ahead and decides
-  // nothing yet. The items first asked about meanwhile are decided again
-  // once it is in force.
-  bool decisionsHeld = false;
-  std::vector<BadgeCache::Handle> askedDuringLoad;
   std::optional<std::string> lastMenuTarget;
 };
 

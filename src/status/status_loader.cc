@@ -203,10 +203,9 @@ void FinderSync::reloadStatusFile(Look look) {
   }
   lastFailedLoad.reset();
   LoadOutcome request;
-  const bool secondLook = lastLoaded && lastLoaded->file == *attributes;
   request.attributes = *attributes;
   request.provisionally = mayChangeUnseen(*attributes->modificationDate, now());
-  if (secondLook) request.hashInForce = lastLoaded->contentHash;
+  if (lastLoaded && lastLoaded->file == *attributes) request.hashInForce = lastLoaded->contentHash;
   if (!loadInBackground) {
     finishLoad(loadStatusFile(platform.files, statusPath, std::move(request)));
     return;
@@ -232,10 +231,6 @@ void FinderSync::reloadStatusFile(Look look) {
     }
   });
   pendingLoad = std::move(pending);
-  // The cached items' stats need nothing of the new status: they run while
-  // it is read and decoded. Not for a second look at a file whose content
-  // most likely stays what it was.
-  if (!secondLook) statAheadOfLoad();
 }
 
 bool FinderSync::finishPendingLoad() {
@@ -252,7 +247,6 @@ bool FinderSync::finishPendingLoad() {
     } catch (...) {
     }
   }
-  releaseHeldDecisions();
   endFirstLoad();
   return finished;
 }
