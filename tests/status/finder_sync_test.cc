@@ -248,8 +248,8 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
   for (const auto& [item, call] : last) EXPECT_THAT(call, ::testing::HasSubstr(" pending ")) << item;
 }
 
-// The walk after a load stats its items while the load is read; an item
-// first asked about meanwhile was answered under the status it replaces.
+// An item first asked about while a load is read was answered under the
+// status that the load replaces.
 TEST_F(FinderSyncTest, AnItemFirstAskedAboutDuringALoadIsDecidedAgainWhenItEnds) {
   fake.writeStatus(statusJson({rootJson(root())}));
   start();
