@@ -179,6 +179,32 @@ def show_ms(value):
     return "-" if value is None else show(value * 1e6)
 
 
+def load_averages(report):
+    """The one-minute load average when the benchmarks started, and now."""
+    start = report.get("context", {}).get("load_avg") or [None]
+    try:
+        with open("/proc/loadavg") as stream:
+            end = float(stream.read().split()[0])
+    except (OSError, ValueError, IndexError):
+        end = None
+    return start[0], end
+
+
+def machine_line(report, stall):
+    """What the floors cost on this machine: a ratio met where system calls
+    are slow may be missed where they are fast, and the other way round."""
+    times = medians(report)
+    floors = [("one stat", times.get("floor/stat")),
+              ("stat + append one line", times.get("floor/badge_request")),
+              ("100k stats on one core", stall.get("floor/stat_100k_one_core_ms"))]
+    shown = [f"{name} {show_ms(value) if name.startswith('100k') else show(value)}"
+             for name, value in floors if value]
+    start, end = load_averages(report)
+    load = "load average " + " to ".join(f"{value:.2f}" for value in (start, end)
+                                         if value is not None)
+    return "Machine: " + ", ".join(shown + [load]) + "."
+
+
 def main(paths):
     with open(paths[0]) as stream:
         report = json.load(stream)
@@ -207,6 +233,7 @@ def main(paths):
         print("Main-thread blocks: wall-clock lateness of a no-op posted every millisecond"
               " while status.json\nis rewritten once a second; beyond its path: resident"
               " growth per entry less the path's bytes.")
+    print(machine_line(report, stall))
     return 1 if failed else 0
 
 

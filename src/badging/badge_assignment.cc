@@ -18,13 +18,11 @@ std::optional<FinderSync::ItemBadge> FinderSync::badgeFor(const std::string& ite
   std::optional<CanonicalLocation> location =
       locateCanonical(itemPath, canonicalPath, canonicalRootPaths);
   if (!location || location->relStart >= itemPath.size()) return std::nullopt;
-  if (nameNeverBadged(lastPathComponent(std::string_view(itemPath).substr(location->relStart)))) {
-    return std::nullopt;
-  }
+  std::string_view canonicalRel = canonicalPath.substr(location->canonicalRelStart);
+  if (canonicalNameNeverBadged(lastPathComponent(canonicalRel))) return std::nullopt;
   // Judged by the item's own path so that a symbolic link to a folder counts
   // as a folder; a missing item counts as a file.
   bool isDirectory = platform.files.isDirectory(itemPath);
-  std::string_view canonicalRel = canonicalPath.substr(location->canonicalRelStart);
   std::optional<BadgeId> badge =
       chooseBadge(canonicalRel, isDirectory, rootFacts[location->rootIndex]);
   if (!badge) return std::nullopt;
@@ -36,17 +34,14 @@ std::optional<FinderSync::ItemBadge> FinderSync::badgeFor(const std::string& ite
 // Each entry point catches everything: an exception reaching the file
 // manager ends it, and an allocation can fail anywhere.
 void FinderSync::requestBadgeIdentifierForURL(const std::string& url) try {
-  // The file manager asks for every item it shows: the buffers are kept from
+  // The file manager asks for every item it shows: the buffer is kept from
   // request to request.
   thread_local std::string canonical;
-  std::string_view canonicalPath = url;
-  if (!isAscii(url)) canonicalPath = canonical = canonicalText(url);
+  canonicalTextInto(canonical, url);
+  std::string_view canonicalPath = canonical;
   std::optional<ItemBadge> answer = badgeFor(url, canonicalPath);
   std::string_view identifier = answer ? badgeIdentifierText(answer->badge) : "none";
-  thread_local std::string message;
-  message.clear();
-  message.append("badge? ").append(url).append(" -> ").append(identifier);
-  trace(message);
+  trace({"badge? ", url, " -> ", identifier});
   if (!answer) return;
   badgeCache.insertOrAssign(url, canonicalPath, answer->canonicalRel, answer->placement,
                             answer->badge);

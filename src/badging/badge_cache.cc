@@ -2,11 +2,10 @@
 #include "badging/badge_cache.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <stdexcept>
-
-#include "status/canonical_set.h"
 
 namespace quorbitz {
 namespace {
@@ -115,7 +114,37 @@ BadgeCache::BadgeCache() : shards_(new Shard[kShardCount]) {}
 BadgeCache::~BadgeCache() = default;
 
 uint32_t BadgeCache::hashOf(std::string_view canonical) {
-  return static_cast<uint32_t>((CanonicalSet::hashOf(canonical) * 0x9E3779B97F4A7C15ULL) >> 32);
+  // Every badge request hashes its whole path: two lanes of eight-byte words,
+  // a multiply each, so that a long path is no long chain of multiplies;
+  // then MurmurHash3's finaliser, so that the top bits (the shard) and the
+  // low ones (the slot) both vary.
+  constexpr uint64_t kMultiplier = 0x517CC1B727220A95ULL;
+  auto step = [](uint64_t lane, uint64_t word) {
+    return (std::rotl(lane, 5) ^ word) * kMultiplier;
+  };
+  uint64_t first = canonical.size();
+  uint64_t second = 0x243F6A8885A308D3ULL;
+  const char* bytes = canonical.data();
+  size_t left = canonical.size();
+  for (; left >= 16; left -= 16, bytes += 16) {
+    uint64_t words[2];
+    std::memcpy(words, bytes, sizeof words);
+    first = step(first, words[0]);
+    second = step(second, words[1]);
+  }
+  if (left > 0) {
+    uint64_t words[2] = {0, 0};
+    std::memcpy(words, bytes, left);
+    first = step(first, words[0]);
+    second = step(second, words[1]);
+  }
+  uint64_t hash = first ^ std::rotl(second, 32);
+  hash ^= hash >> 33;
+  hash *= 0xFF51AFD7ED558CCDULL;
+  hash ^= hash >> 33;
+  hash *= 0xC4CEB9FE1A85EC53ULL;
+  hash ^= hash >> 33;
+  return static_cast<uint32_t>(hash);
 }
 
 BadgeCache::Shard& BadgeCache::shardOf(uint32_t hash) const {

@@ -12,13 +12,13 @@ bool under(const CanonicalSet* set, std::string_view canonical) {
   return set && set->containsCanonicalOrAncestor(canonical);
 }
 
+}  // namespace
+
 bool canonicalNameNeverBadged(std::string_view name) {
   return name == ".DS_Store" || name.starts_with("._") ||
          name.find("Synced with Quorbitz") != std::string_view::npos ||
          name.find("Kept local") != std::string_view::npos || name == "Icon\r";
 }
-
-}  // namespace
 
 std::string_view lastPathComponent(std::string_view path) {
   size_t slash = path.rfind('/');

@@ -27,6 +27,8 @@ std::string_view lastPathComponent(std::string_view path);
 // Finder metadata, AppleDouble files, icon files and the service's own
 // marker files never carry a badge.
 bool nameNeverBadged(std::string_view name);
+// The same for a name already in canonical spelling.
+bool canonicalNameNeverBadged(std::string_view name);
 
 // True when `roles` names `rel` under `role`.
 bool holdsRole(const std::map<std::string, std::string>* roles, std::string_view role,

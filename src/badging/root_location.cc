@@ -96,7 +96,10 @@ std::optional<CanonicalLocation> locateCanonical(
   if (best->canonicalRelStart >= canonicalItem.size()) {
     best->canonicalRelStart = canonicalItem.size();
     best->relStart = itemPath.size();
-  } else if (itemPath != canonicalItem) {
+  } else if (itemPath.substr(0, best->canonicalRelStart) !=
+             canonicalItem.substr(0, best->canonicalRelStart)) {
+    // Only where normalising changed the part up to the root (and the "/"
+    // after it) does rel start elsewhere in the item's own spelling.
     const std::string_view root = canonicalRootPaths[best->rootIndex];
     const auto slashes = static_cast<size_t>(std::count(root.begin(), root.end(), '/'));
     best->relStart = offsetAfterSlashes(itemPath, slashes + 1);

@@ -34,12 +34,16 @@ std::string traceTimestamp(std::chrono::system_clock::time_point when) {
 
 namespace {
 
-void formatTraceLine(std::string& line, std::chrono::system_clock::time_point when,
-                     std::string_view message) {
-  std::string_view timestamp = timestampText(std::chrono::system_clock::to_time_t(when));
+void formatTraceLine(std::string& line, std::time_t when,
+                     std::initializer_list<std::string_view> message) {
+  std::string_view timestamp = timestampText(when);
+  size_t length = timestamp.size() + 2;
+  for (std::string_view part : message) length += part.size();
   line.clear();
-  line.reserve(timestamp.size() + message.size() + 2);
-  line.append(timestamp).append(1, ' ').append(message).append(1, '\n');
+  line.reserve(length);
+  line.append(timestamp).append(1, ' ');
+  for (std::string_view part : message) line.append(part);
+  line.append(1, '\n');
 }
 
 }  // namespace
@@ -47,7 +51,7 @@ void formatTraceLine(std::string& line, std::chrono::system_clock::time_point wh
 std::string traceLine(std::chrono::system_clock::time_point when,
                       std::string_view message) {
   std::string line;
-  formatTraceLine(line, when, message);
+  formatTraceLine(line, std::chrono::system_clock::to_time_t(when), {message});
   return line;
 }
 
@@ -62,11 +66,20 @@ std::string quotedPathList(const std::vector<std::string>& paths) {
 }
 
 void appendTrace(FileSystem& files, std::string finderDir, std::string_view message) {
-  std::string logPath = std::move(finderDir);
+  appendTrace(files, finderDir, {message});
+}
+
+void appendTrace(FileSystem& files, std::string& finderDir,
+                 std::initializer_list<std::string_view> message) {
+  std::string& logPath = finderDir;
   logPath.append(1, '/').append(kTraceLogName);
   // One line per badge request: the buffer is kept from line to line.
   thread_local std::string line;
-  formatTraceLine(line, std::chrono::system_clock::now(), message);
+  // Whole seconds are all a line shows. On Linux, std::time reads the second
+  // the kernel keeps at each clock tick, without the CPU's time counter that
+  // a finer clock reads: that read alone came to a tenth of a badge
+  // request's own work.
+  formatTraceLine(line, std::time(nullptr), message);
   AppendOutcome outcome = files.appendUnlessLarger(logPath, line, kTraceLogLimit);
   if (outcome == AppendOutcome::overLimit) {
     // A log that cannot be deleted (held by a mount, append-only) keeps what

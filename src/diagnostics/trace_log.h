@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,5 +33,10 @@ std::string quotedPathList(const std::vector<std::string>& paths);
 // Appends one line to the log in `finderDir`, restarting the log when it has
 // outgrown the limit. Every failure is silent; never creates `finderDir`.
 void appendTrace(FileSystem& files, std::string finderDir, std::string_view message);
+// The same for a message given in parts, joined as they are. The log's name
+// is appended to `finderDir`, whose buffer a caller writing line after line
+// keeps.
+void appendTrace(FileSystem& files, std::string& finderDir,
+                 std::initializer_list<std::string_view> message);
 
 }  // namespace quorbitz

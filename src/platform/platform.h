@@ -82,6 +82,14 @@ class GroupContainers {
   // Creates nothing.
   virtual std::optional<std::string> containerPath(
       std::string_view groupIdentifier) = 0;
+  // The same written over `path`, false when there is none. Asked for on
+  // every badge request (the trace log lies in the container): a binding
+  // that can build the path in the caller's buffer spares an allocation.
+  virtual bool containerPathInto(std::string& path, std::string_view groupIdentifier) {
+    std::optional<std::string> found = containerPath(groupIdentifier);
+    if (found) path.assign(*found);
+    return found.has_value();
+  }
 };
 
 // ---------------------------------------------------------------------------

@@ -41,13 +41,15 @@ class CanonicalSet {
   size_t size() const { return members_.size(); }
   void reserve(size_t count);
 
-  // FNV-1a: the hash of every leading part of a text comes on the way to the
-  // hash of the whole.
-  static constexpr uint64_t kHashBasis = 14695981039346656037ULL;
-  static uint64_t hashStep(uint64_t hash, char byte) {
-    return (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
-  }
+  // The names between the "/" are hashed one after the other, eight bytes a
+  // step, each continuing the hash of those before it: the hash of every
+  // leading part that ends before a "/" comes on the way to the hash of the
+  // whole. Not spread evenly over the bits; the table mixes it.
   static uint64_t hashOf(std::string_view text);
+  // The hash of a text that is `hash`'s text, a "/" and `name`; from the
+  // basis, the hash of `name` alone.
+  static constexpr uint64_t kHashBasis = 0x243F6A8885A308D3ULL;
+  static uint64_t hashName(uint64_t hash, std::string_view name);
 
  private:
   // A large project's sets hold millions of paths: a member is its length

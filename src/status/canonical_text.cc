@@ -126,31 +126,58 @@ class RecentNames {
   Slot slots_[kSlots];
 };
 
+// Where the first byte that is not ASCII lies, or the text's size.
+size_t firstNonAscii(std::string_view text) {
+  constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+  const char* bytes = text.data();
+  size_t index = 0;
+  for (; index + 8 <= text.size(); index += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + index, sizeof word);
+    if (word & kHighBits) break;
+  }
+  while (index < text.size() && !(static_cast<unsigned char>(bytes[index]) & 0x80)) ++index;
+  return index;
+}
+
 }  // namespace
 
-std::string canonicalText(std::string_view text) {
-  if (isAscii(text)) return std::string(text);
+void canonicalTextInto(std::string& out, std::string_view text) {
+  const size_t wide = firstNonAscii(text);
+  if (wide == text.size()) {
+    out.assign(text);
+    return;
+  }
   // Name by name: "/" composes with nothing, so the names' canonical
-  // spellings joined are the path's. Only the names that need it go through
-  // the normaliser (a long path usually has one accented name), and a name
-  // with stray bytes stays as it is without keeping the others from their
-  // canonical spelling.
+  // spellings joined are the path's. The names before the first that is not
+  // ASCII are copied in one piece, only the names that need it go through
+  // the normaliser (a long path usually has one accented name, near its
+  // end), and a name with stray bytes stays as it is without keeping the
+  // others from their canonical spelling.
   thread_local RecentNames recentNames;
-  std::string result;
-  result.reserve(text.size());
-  size_t start = 0;
+  size_t start = text.rfind('/', wide);
+  start = start == std::string_view::npos ? 0 : start + 1;
+  out.clear();
+  out.reserve(text.size());
+  out.append(text.substr(0, start));
   while (true) {
     size_t slash = text.find('/', start);
     std::string_view name = text.substr(start, slash - start);
     if (isAscii(name)) {
-      result += name;
+      out += name;
     } else {
-      recentNames.appendCanonical(result, name);
+      recentNames.appendCanonical(out, name);
     }
-    if (slash == std::string_view::npos) return result;
-    result += '/';
+    if (slash == std::string_view::npos) return;
+    out += '/';
     start = slash + 1;
   }
+}
+
+std::string canonicalText(std::string_view text) {
+  std::string result;
+  canonicalTextInto(result, text);
+  return result;
 }
 
 bool canonicallyEqual(std::string_view a, std::string_view b) {

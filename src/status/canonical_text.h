@@ -22,6 +22,9 @@ std::string withInvalidUtf8Replaced(std::string_view text);
 // "/"-separated name that is not valid UTF-8. A piece of the result that ends
 // before a "/" is the canonical spelling of the same piece of `text`.
 std::string canonicalText(std::string_view text);
+// The same, written over `out`: a caller that normalises path after path
+// keeps one buffer.
+void canonicalTextInto(std::string& out, std::string_view text);
 
 bool canonicallyEqual(std::string_view a, std::string_view b);
 

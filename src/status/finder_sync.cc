@@ -45,17 +45,20 @@ void FinderSync::startPolling() {
   });
 }
 
-std::optional<std::string> FinderSync::finderDir() const {
-  std::optional<std::string> container =
-      platform.containers.containerPath(kAppGroupIdentifier);
-  if (!container) return std::nullopt;
-  std::string& dir = *container;
+bool FinderSync::finderDirInto(std::string& dir) const {
+  if (!platform.containers.containerPathInto(dir, kAppGroupIdentifier)) return false;
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   if (dir != "/") dir += '/';
   // Room for the name of a file in it, which every caller appends.
   dir.reserve(dir.size() + kFinderFolderName.size() + kRoomForFileName);
   dir.append(kFinderFolderName);
-  return container;
+  return true;
+}
+
+std::optional<std::string> FinderSync::finderDir() const {
+  std::string dir;
+  if (!finderDirInto(dir)) return std::nullopt;
+  return dir;
 }
 
 std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
@@ -68,10 +71,13 @@ std::optional<Location> FinderSync::locate(std::string_view itemPath) const {
   return Location{&roots[found->rootIndex], itemPath.substr(found->relStart)};
 }
 
-void FinderSync::trace(std::string_view message) {
-  if (std::optional<std::string> dir = finderDir()) {
-    appendTrace(platform.files, std::move(*dir), message);
-  }
+void FinderSync::trace(std::string_view message) { trace({message}); }
+
+void FinderSync::trace(std::initializer_list<std::string_view> message) {
+  // The file manager asks for every item it shows, and each request writes a
+  // line: the log's path is built in the same buffer every time.
+  thread_local std::string logPath;
+  if (finderDirInto(logPath)) appendTrace(platform.files, logPath, message);
 }
 
 void FinderSync::log(std::string_view line) { platform.systemLog.log(line); }

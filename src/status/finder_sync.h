@@ -6,6 +6,7 @@
 // cached items, touching none of this object's state.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -110,6 +111,8 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   };
 
   std::optional<std::string> finderDir() const;
+  // The same written over `dir`; false when there is none.
+  bool finderDirInto(std::string& dir) const;
   // A tick loads what changed, and re-reads a file looked at provisionally;
   // the look right after a load only catches what changed while it ran, and
   // reports no failure of its own, which the next tick does.
@@ -144,11 +147,15 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   // `isDirectory`: the item's type, found beside the main thread.
   void reevaluate(BadgeCache::Handle handle, bool isDirectory);
   struct StatBatch;
+  // After a load has come into force.
   void startReevaluation();
+  // The items the file manager shows go first.
   void sendInSightBatch();
   void sendStatBatches();
-  void sendStatBatch(const std::shared_ptr<StatBatch>& batch);
-  void applyStatBatch(const std::shared_ptr<StatBatch>& batch);
+  void sendForStats(const std::shared_ptr<StatBatch>& batch);
+  void statsCameBack(const std::shared_ptr<StatBatch>& batch);
+  void scheduleDecisions();
+  void decideStatedBatches();
   void registerBadges();
 
   std::optional<std::string> actingURL();
@@ -157,6 +164,8 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   void writeCommand(std::string_view action, const Command& command);
 
   void trace(std::string_view message);
+  // A message given in parts, joined as they are.
+  void trace(std::initializer_list<std::string_view> message);
   void log(std::string_view line);
 
   Platform platform;
@@ -187,6 +196,9 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   size_t statBatchesOut = 0;
   // Counts walks, so that a batch of an earlier one frees no slot of this one.
   uint64_t reevaluationWalk = 0;
+  // Batches whose stats came back, oldest first, waiting for their badges.
+  std::deque<std::shared_ptr<StatBatch>> statedBatches;
+  bool decisionsScheduled = false;
   std::optional<std::string> lastMenuTarget;
 };
 

@@ -255,6 +255,25 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
   for (const auto& [item, call] : last) EXPECT_THAT(call, ::testing::HasSubstr(" pending ")) << item;
 }
 
+// An item first asked about while a load is read was answered under the
+// status that the load replaces.
+TEST_F(FinderSyncTest, AnItemFirstAskedAboutDuringALoadIsDecidedAgainWhenItEnds) {
+  fake.writeStatus(statusJson({rootJson(root())}));
+  start();
+  controller->requestBadgeIdentifierForURL(root() + "/a.mov");
+  fake.writeStatus(statusJson({rootJson(root(), "[]", R"(["a.mov", "b.mov"])")}));
+  fake.runLoop.fireTimers();
+  auto tick = std::move(fake.runLoop.queue.front());
+  fake.runLoop.queue.pop_front();
+  tick();  // the load and the stats go beside it
+  controller->requestBadgeIdentifierForURL(root() + "/b.mov");
+  calls();
+  fake.runLoop.drain();
+  EXPECT_THAT(calls(), ::testing::UnorderedElementsAre(
+                           "setBadgeIdentifier synced " + root() + "/a.mov",
+                           "setBadgeIdentifier synced " + root() + "/b.mov"));
+}
+
 TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
   fake.temp.write("Film/a.mov", "x");
   fake.writeStatus(statusJson({rootJson(root())}));

@@ -2,6 +2,7 @@
 #include "platform/linux/glib_run_loop.h"
 
 #if defined(__linux__)
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #elif defined(__APPLE__)
@@ -10,6 +11,9 @@
 
 #include <gio/gio.h>
 #include <glib.h>
+#if defined(__linux__)
+#include <glib-unix.h>
+#endif
 
 namespace quorbitz {
 
@@ -26,6 +30,7 @@ GlibRunLoop::~GlibRunLoop() {
     if (timer->source) g_source_remove(timer->source);
   }
   if (idleSource_) g_source_remove(idleSource_);
+  stopWatchingRenames();
   if (fileMonitor_) {
     g_file_monitor_cancel(G_FILE_MONITOR(fileMonitor_));
     g_object_unref(fileMonitor_);
@@ -220,10 +225,77 @@ void GlibRunLoop::watchFileForEarlyTicks(const std::string& path) {
           default:
             break;
         }
-        if (finished) loop->fireTimers();
+        if (finished) {
+          // The folder may have appeared since the last look.
+          loop->watchRenamesOntoFile();
+          loop->fireTimers();
+        }
       }),
       this);
   fileMonitor_ = monitor;
+  watchRenamesOntoFile();
+}
+
+// The main application writes a finished copy beside status.json and renames
+// it over the file. GLib's backend takes the copy's events, which are not
+// the file's, as a sign to rest for 100 ms, and so mostly sees the rename
+// that late. Renames into the folder are rare (the trace log is only ever
+// appended to), so a watch of its own for them costs the main thread
+// nothing, and the file's monitor stays for everything else.
+void GlibRunLoop::watchRenamesOntoFile() {
+#if defined(__linux__)
+  if (renameWatch_ >= 0) return;
+  const size_t slash = watchedFile_.rfind('/');
+  if (slash == std::string::npos) return;
+  const std::string folder = slash == 0 ? std::string("/") : watchedFile_.substr(0, slash);
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (watch < 0) return;
+  if (inotify_add_watch(watch, folder.c_str(), IN_MOVED_TO | IN_MOVE_SELF | IN_ONLYDIR) < 0) {
+    close(watch);
+    return;
+  }
+  renameWatch_ = watch;
+  renameSource_ = g_unix_fd_add(
+      watch, G_IO_IN,
+      [](int fd, GIOCondition, gpointer self) -> gboolean {
+        auto* loop = static_cast<GlibRunLoop*>(self);
+        const std::string_view name =
+            std::string_view(loop->watchedFile_).substr(loop->watchedFile_.rfind('/') + 1);
+        bool renamedOnto = false;
+        bool watchGone = false;
+        alignas(struct inotify_event) char events[4096];
+        ssize_t got;
+        while ((got = read(fd, events, sizeof events)) > 0) {
+          for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const struct inotify_event*>(events + at);
+            // The folder moved or went away: the file's monitor, which
+            // follows the path, brings the watch back once it is there.
+            if (event->mask & (IN_MOVE_SELF | IN_IGNORED)) watchGone = true;
+            if ((event->mask & IN_MOVED_TO) && event->len > 0 && name == event->name) {
+              renamedOnto = true;
+            }
+            at += static_cast<ssize_t>(sizeof(struct inotify_event) + event->len);
+          }
+        }
+        if (watchGone) {
+          close(loop->renameWatch_);
+          loop->renameWatch_ = -1;
+          loop->renameSource_ = 0;
+        }
+        if (renamedOnto) loop->fireTimers();
+        return watchGone ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+      },
+      this);
+#endif
+}
+
+void GlibRunLoop::stopWatchingRenames() {
+#if defined(__linux__)
+  if (renameSource_) g_source_remove(renameSource_);
+  renameSource_ = 0;
+  if (renameWatch_ >= 0) close(renameWatch_);
+  renameWatch_ = -1;
+#endif
 }
 
 void GlibRunLoop::setAfterQueueDrained(std::function<void()> hook) {

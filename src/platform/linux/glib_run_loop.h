@@ -60,6 +60,10 @@ class GlibRunLoop final : public RunLoop {
  private:
   struct Timer;
   static int onIdle(void* self);
+  // Ticks at once when a file is renamed onto the watched one, where the
+  // system can say so; a no-op while that watch is in place.
+  void watchRenamesOntoFile();
+  void stopWatchingRenames();
   std::function<void()> takeQueued();
   void runWorker();
 
@@ -82,6 +86,8 @@ class GlibRunLoop final : public RunLoop {
   std::function<void()> afterQueueDrained_;
   void* fileMonitor_ = nullptr;
   std::string watchedFile_;
+  int renameWatch_ = -1;
+  unsigned renameSource_ = 0;
 };
 
 }  // namespace quorbitz

@@ -13,10 +13,35 @@ const char* absoluteEnvironment(const char* name) {
   return value && value[0] == '/' ? value : nullptr;
 }
 
+bool buildContainerPath(std::string& path, std::string_view groupIdentifier) {
+  constexpr std::string_view kDataBelowHome = "/.local/share";
+  constexpr std::string_view kContainersFolder = "/group-containers/";
+  std::string_view dataHome;
+  std::string_view belowHome;
+  if (const char* xdgDataHome = absoluteEnvironment("XDG_DATA_HOME")) {
+    dataHome = xdgDataHome;
+  } else if (const char* home = absoluteEnvironment("HOME")) {
+    dataHome = home;
+    belowHome = kDataBelowHome;
+  } else {
+    return false;
+  }
+  path.clear();
+  // Callers put a folder and a file name below the container; room for them
+  // spares a reallocation.
+  path.reserve(dataHome.size() + belowHome.size() + kContainersFolder.size() +
+               groupIdentifier.size() + kRoomBelowContainer);
+  path.append(dataHome).append(belowHome).append(kContainersFolder).append(groupIdentifier);
+  return true;
+}
+
 class XdgGroupContainers final : public GroupContainers {
  public:
   std::optional<std::string> containerPath(std::string_view groupIdentifier) override {
     return defaultGroupContainerPath(groupIdentifier);
+  }
+  bool containerPathInto(std::string& path, std::string_view groupIdentifier) override {
+    return buildContainerPath(path, groupIdentifier);
   }
 };
 
@@ -35,25 +60,8 @@ class FixedGroupContainers final : public GroupContainers {
 }  // namespace
 
 std::optional<std::string> defaultGroupContainerPath(std::string_view groupIdentifier) {
-  constexpr std::string_view kDataBelowHome = "/.local/share";
-  constexpr std::string_view kContainersFolder = "/group-containers/";
-  // Asked for on every badge request: built in one allocation.
-  std::string_view dataHome;
-  std::string_view belowHome;
-  if (const char* xdgDataHome = absoluteEnvironment("XDG_DATA_HOME")) {
-    dataHome = xdgDataHome;
-  } else if (const char* home = absoluteEnvironment("HOME")) {
-    dataHome = home;
-    belowHome = kDataBelowHome;
-  } else {
-    return std::nullopt;
-  }
   std::string path;
-  // Callers put a folder and a file name below the container; room for them
-  // spares a reallocation.
-  path.reserve(dataHome.size() + belowHome.size() + kContainersFolder.size() +
-               groupIdentifier.size() + kRoomBelowContainer);
-  path.append(dataHome).append(belowHome).append(kContainersFolder).append(groupIdentifier);
+  if (!buildContainerPath(path, groupIdentifier)) return std::nullopt;
   return path;
 }
 
