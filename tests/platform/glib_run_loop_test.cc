@@ -39,19 +39,18 @@ TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
 // change reaches the file manager from the main queue.
 TEST(GlibRunLoop, ControllerLoadsBesideTheMainThread) {
   testing::FakePlatform fake;
-  testing::RecordsReads files(std::move(fake.files));
   GlibRunLoop loop(false);
   const std::string root = fake.temp.path() + "/Film";
   fake.temp.write("Film/a.mov", "x");
   fake.writeStatus(testing::statusJson({testing::rootJson(root)}));
-  auto controller = FinderSync::create({fake.finder, *fake.containers, files,
+  auto controller = FinderSync::create({fake.finder, *fake.containers, fake.files,
                                         fake.systemLog, fake.pasteboard, loop, fake.drawing});
   controller->requestBadgeIdentifierForURL(root + "/a.mov");
   fake.writeStatus(testing::statusJson({testing::rootJson(root, "[]", R"(["a.mov"])")}));
   loop.fireTimers();
   loop.drainMainQueue();
   EXPECT_EQ(fake.finder.calls.back(), "setBadgeIdentifier synced " + root + "/a.mov");
-  EXPECT_NE(files.reader, std::this_thread::get_id());
+  EXPECT_NE(fake.files.reader, std::this_thread::get_id());
 }
 
 }  // namespace

@@ -35,9 +35,8 @@ void TempDir::makeFolder(const std::string& relative) const {
 }
 
 std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream content;
-  content << in.rdbuf();
+  content << std::ifstream(path, std::ios::binary).rdbuf();
   return content.str();
 }
 
@@ -71,9 +70,8 @@ namespace {
 std::string describe(double value) { return (std::ostringstream() << value).str(); }
 
 std::string describe(const Rect& rect) {
-  return (std::ostringstream() << "(" << rect.origin.x << ", " << rect.origin.y << ", "
-                               << rect.size.width << ", " << rect.size.height << ")")
-      .str();
+  return "(" + describe(rect.origin.x) + ", " + describe(rect.origin.y) + ", " +
+         describe(rect.size.width) + ", " + describe(rect.size.height) + ")";
 }
 
 class RecordingCanvas final : public Canvas {
@@ -140,10 +138,8 @@ FakePlatform::FakePlatform()
     : containers(newFixedGroupContainers(temp.path() + "/container")),
       files(newPosixFileSystem()) {}
 
-FakePlatform::~FakePlatform() = default;
-
 Platform FakePlatform::platform() {
-  return {finder, *containers, *files, systemLog, pasteboard, runLoop, drawing};
+  return {finder, *containers, files, systemLog, pasteboard, runLoop, drawing};
 }
 
 std::string FakePlatform::finderDir() const { return temp.path() + "/container/finder"; }
@@ -156,11 +152,6 @@ void FakePlatform::writeStatus(const std::string& json) const {
   struct timespec times[2] = {{nextSecond, 0}, {nextSecond, 0}};
   ++nextSecond;
   utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
-void FakePlatform::tick() {
-  runLoop.fireTimers();
-  runLoop.drain();
 }
 
 std::vector<std::string> FakePlatform::traceMessages() const {
