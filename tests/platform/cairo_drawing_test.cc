@@ -19,8 +19,7 @@
 namespace quorbitz {
 namespace {
 
-constexpr uint32_t kGreen = 0xFF34C759;
-constexpr uint32_t kRed = 0xFFFF3B30;
+constexpr uint32_t kGreen = 0xFF34C759, kRed = 0xFFFF3B30;
 constexpr Rect kDisc{{0.5, 0.5}, {23, 23}};
 const SymbolConfiguration kBadgeSymbol{{SystemColor::white}, 14.4, FontWeight::bold};
 

@@ -76,9 +76,7 @@ std::string describe(const Rect& rect) {
 
 class RecordingCanvas final : public Canvas {
  public:
-  explicit RecordingCanvas(Size size) : image_(std::make_shared<RecordedImage>()) {
-    image_->imageSize = size;
-  }
+  explicit RecordingCanvas(Size size) : image_(std::make_shared<RecordedImage>(size)) {}
   void fillOval(const Rect& bounds, SystemColor color) override {
     image_->operations.push_back("oval " + describe(bounds) + " color " +
                                  std::to_string(static_cast<int>(color)));
@@ -108,11 +106,7 @@ ImageRef RecordingDrawing::systemSymbol(
   lookups.push_back(std::string(name) + "|" +
                     std::string(accessibilityDescription.value_or("(none)")));
   for (const auto& [known, size] : symbols) {
-    if (known != name) continue;
-    auto image = std::make_shared<RecordedImage>();
-    image->name = known;
-    image->imageSize = size;
-    return image;
+    if (known == name) return std::make_shared<RecordedImage>(size, known);
   }
   return nullptr;
 }

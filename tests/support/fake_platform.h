@@ -121,6 +121,8 @@ class ManualRunLoop final : public RunLoop {
 
 // An image that remembers how it was made.
 struct RecordedImage final : Image {
+  explicit RecordedImage(Size size = {}, std::string symbol = "")
+      : imageSize(size), name(std::move(symbol)) {}
   Size imageSize;
   std::string name;
   std::string configuration;  // "" for an unconfigured symbol

@@ -27,8 +27,7 @@ TEST(HostEndToEnd, PollingTimerReloadsUntilTheStatusFileAppears) {
   TempDir temp;
   HostProcess host({"run", "--container", temp.path()});
   for (int load = 0; load < 3; ++load) {
-    ASSERT_TRUE(host.waitFor("log \"quorbitzFS: reload \u2014 stat"))
-        << "load " << load;
+    ASSERT_TRUE(host.waitFor("log \"quorbitzFS: reload \u2014 stat")) << "load " << load;
   }
   // Written aside and renamed, as the main application does.
   temp.write("finder/status.tmp", statusJson({rootJson(temp.path())}));
