@@ -16,18 +16,13 @@ namespace {
 TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
   GlibRunLoop loop(true);
   std::vector<std::string> order;
-  auto addInput = [&order] {
-    g_idle_add_full(
-        G_PRIORITY_DEFAULT,
-        [](gpointer events) -> gboolean {
-          static_cast<std::vector<std::string>*>(events)->push_back("input");
-          return G_SOURCE_REMOVE;
-        },
-        &order, nullptr);
+  GSourceFunc input = [](gpointer events) -> gboolean {
+    static_cast<std::vector<std::string>*>(events)->push_back("input");
+    return G_SOURCE_REMOVE;
   };
   std::function<void(int)> slice = [&](int left) {
     order.push_back("slice");
-    if (left == 3) addInput();
+    if (left == 3) g_idle_add_full(G_PRIORITY_DEFAULT, input, &order, nullptr);
     if (left > 0) loop.dispatchToMain([&, left] { slice(left - 1); });
   };
   loop.dispatchToMain([&] { slice(3); });
