@@ -27,8 +27,7 @@ TEST(CommandFile, EscapesQuotesBackslashesAndControlCharacters) {
 TEST(MenuActions, EveryChoiceLeavesItsOwnCommandFileAndNoOpenDescriptor) {
   testing::FakePlatform fake;
   const std::string item = fake.temp.path() + "/Film/Footage";
-  const std::string path =
-      R"(,"path":")" + std::regex_replace(item, std::regex("/"), "\\/");
+  const std::string path = R"(,"path":")" + std::regex_replace(item, std::regex("/"), "\\/");
   const std::vector<std::pair<Selector, std::string>> actions = {
       {Selector::keepLocal, R"({"action":"keep_local")" + path + "\"}"},
       {Selector::toggleLock, R"({"action":"toggle_lock")" + path + "\"}"},

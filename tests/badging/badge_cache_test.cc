@@ -34,8 +34,7 @@ TEST(BadgeCache, KeepsEachSpellingAcrossGrowthAndErasure) {
   ASSERT_NE(composed, itemPath(3));
   cache.insertOrAssign(composed, composed, std::string_view(composed).substr(3), {7, 1},
                        BadgeId::locked);
-  std::optional<BadgeCache::Handle> third = findItem(cache, itemPath(3));
-  std::optional<BadgeCache::Handle> thirdComposed = findItem(cache, composed);
+  const auto third = findItem(cache, itemPath(3)), thirdComposed = findItem(cache, composed);
   ASSERT_TRUE(third && thirdComposed);
   EXPECT_NE(*third, *thirdComposed);
   EXPECT_EQ(cache.path(*thirdComposed), composed);

@@ -3,49 +3,37 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quorbitz {
 namespace {
 
-struct Case {
-  std::string rel;
-  bool isDirectory;
-  std::optional<BadgeId> expected;
-};
-
 TEST(BadgeChoice, FilesAndFoldersFollowTheListsInOrder) {
-  CanonicalSet synced{"clip.mov", "Footage/a.mov", "Kept"};
-  CanonicalSet kept{"Kept", "notes.txt"};
-  CanonicalSet locked{"Locked", "Both"};
+  using enum BadgeId;
+  CanonicalSet syncedList{"clip.mov", "Footage/a.mov", "Kept"}, keptList{"Kept", "notes.txt"},
+      lockedList{"Locked", "Both"};
   std::map<std::string, std::string> roles{{"masters", "Both"}, {"review", "Both"},
                                            {"other", "Locked/Deep"}};
-  RootFacts facts{&synced, &kept, &locked, &roles};
-  const std::vector<Case> cases = {
-      {"clip.mov", false, BadgeId::synced},
-      {"unlisted.mov", false, BadgeId::pending},
-      {"Footage/a.mov", false, BadgeId::synced},
-      {"notes.txt", false, std::nullopt},
-      {"Kept/inner.mov", false, std::nullopt},
-      {"Kept", true, BadgeId::kept},
-      {"Kept/Sub", true, std::nullopt},
-      {"Locked", true, BadgeId::locked},
-      {"Locked/Deep", true, BadgeId::locked},
-      {"Locked/file.mov", false, BadgeId::pending},
-      {"Both", true, BadgeId::masters},
-      {"Footage", true, BadgeId::synced},
-      {"Lockedx", true, BadgeId::synced},
+  RootFacts facts{&syncedList, &keptList, &lockedList, &roles}, none{};
+  CanonicalSet exports{"Exports"};
+  std::map<std::string, std::string> reviewRole{{"review", "Exports"}};
+  RootFacts reviewOnly{nullptr, nullptr, &exports, &reviewRole};
+  // The item below the root, whether it is a folder, and its badge.
+  const std::vector<std::tuple<std::string, bool, std::optional<BadgeId>>> cases = {
+      {"clip.mov", false, synced},  {"unlisted.mov", false, pending},
+      {"Footage/a.mov", false, synced}, {"notes.txt", false, std::nullopt},
+      {"Kept/inner.mov", false, std::nullopt}, {"Kept", true, kept},
+      {"Kept/Sub", true, std::nullopt}, {"Locked", true, locked},
+      {"Locked/Deep", true, locked}, {"Locked/file.mov", false, pending},
+      {"Both", true, masters},  {"Footage", true, synced},  {"Lockedx", true, synced},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(chooseBadge(c.rel, c.isDirectory, facts), c.expected) << c.rel;
+  for (const auto& [rel, isDirectory, badge] : cases) {
+    EXPECT_EQ(chooseBadge(rel, isDirectory, facts), badge) << rel;
   }
-}
-
-TEST(BadgeChoice, ReviewRoleAndAbsentFacts) {
-  std::map<std::string, std::string> roles{{"review", "Exports"}};
-  CanonicalSet locked{"Exports"};
-  EXPECT_EQ(chooseBadge("Exports", true, {nullptr, nullptr, &locked, &roles}),
-            BadgeId::review);
-  EXPECT_EQ(chooseBadge("Exports", true, {}), BadgeId::synced);
-  EXPECT_EQ(chooseBadge("a.mov", false, {}), BadgeId::pending);
+  // The review role, and a root with no lists or roles at all.
+  EXPECT_EQ(chooseBadge("Exports", true, reviewOnly), review);
+  EXPECT_EQ(chooseBadge("Exports", true, none), synced);
+  EXPECT_EQ(chooseBadge("a.mov", false, none), pending);
 }
 
 TEST(BadgeChoice, FilteredNames) {

@@ -21,9 +21,8 @@ constexpr char kEmptyLists[] = R"("kept_local":[],"locked":[],"synced":[])";
 // inside the object.
 std::string root(const std::string& path, const std::string& lists = kEmptyLists,
                  const std::string& more = "") {
-  return R"({"path":")" + path +
-         R"(","direction":"up","label":"L","link":"l","can_lock":true,)" + lists + more +
-         "}";
+  return R"({"path":")" + path + R"(","direction":"up","label":"L","link":"l","can_lock":true,)" +
+         lists + more + "}";
 }
 
 // Each finding as its JSON path, then the part of its message that matters.
@@ -32,13 +31,11 @@ using Expected = std::vector<std::pair<std::string, std::string>>;
 TEST(StatusChecker, NamesEachLikelyMistakeByItsJsonPath) {
   TempDir temp;
   temp.makeFolder("Film/Masters");
-  const std::string film = temp.path() + "/Film";
-  const std::string decomposed = temp.path() + "/Cafe\xCC\x81";
-  const std::string composed = temp.path() + "/Caf\xC3\xA9";
+  const std::string film = temp.path() + "/Film", decomposed = temp.path() + "/Cafe\xCC\x81",
+                    composed = temp.path() + "/Caf\xC3\xA9";
   const std::vector<std::pair<std::string, Expected>> cases = {
       {statusJson({root(film, R"("kept_local":[],"locked":[],"synced":["","a"])",
-                       R"(,"roles":{"masters":"Masters"})")}),
-       {}},
+                       R"(,"roles":{"masters":"Masters"})")}), {}},
       {statusJson({root(film + "/")}), {{"roots[0].path", "ends in \"/\""}}},
       {statusJson({root("Film")}), {{"roots[0].path", "is not absolute"}}},
       {statusJson({root("")}), {{"roots[0].path", "every item on this machine"}}},
@@ -58,8 +55,7 @@ TEST(StatusChecker, NamesEachLikelyMistakeByItsJsonPath) {
        {{"roots[0].roles.masters", "\"Nope\" names no folder under " + film},
         {"roots[0].roles.review", "root itself"}}},
       // Folders of a root that is not on this machine cannot be checked.
-      {statusJson({root("/nowhere/quorbitz", kEmptyLists, R"(,"roles":{"masters":"Nope"})")}),
-       {}},
+      {statusJson({root("/nowhere/quorbitz", kEmptyLists, R"(,"roles":{"masters":"Nope"})")}), {}},
       {statusJson({root(film), root(film + "/Masters"), root(film), root(temp.path() + "/Fil")}),
        {{"roots[1].path", "lies inside roots[0]"}, {"roots[2].path", "same folder as roots[0]"}}},
       {statusJson({root(composed), root(decomposed)}),

@@ -14,6 +14,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "platform/posix/posix_file_system.h"
 #include "support/fake_platform.h"
@@ -94,22 +95,19 @@ TEST(TraceLog, LogThatCannotBeDeletedKeepsItsLinesAndTakesTheNewOne) {
   auto files = newPosixFileSystem();
   const std::string log = temp.path() + "/appex-trace.log";
   const std::string full(kTraceLogLimit + 1, 'x');
-  struct Case {
-    std::string flagged;
-    int flag;
-    bool appended;
-  };
-  for (const Case& c : {Case{temp.path(), kImmutable, true}, Case{log, kAppendOnly, true},
-                        Case{log, kImmutable, false}}) {
+  // The item flagged, its flag, and whether the line is appended.
+  const std::vector<std::tuple<std::string, int, bool>> cases = {
+      {temp.path(), kImmutable, true}, {log, kAppendOnly, true}, {log, kImmutable, false}};
+  for (const auto& [flagged, flag, appended] : cases) {
+    SCOPED_TRACE(flagged + " " + std::to_string(flag));
     temp.write("appex-trace.log", full);
-    if (!setInodeFlag(c.flagged, c.flag, true)) GTEST_SKIP() << "no inode flags here";
+    if (!setInodeFlag(flagged, flag, true)) GTEST_SKIP() << "no inode flags here";
     appendTrace(*files, temp.path(), "kept");
-    setInodeFlag(c.flagged, c.flag, false);
+    setInodeFlag(flagged, flag, false);
     const std::string content = readWholeFile(log);
-    EXPECT_TRUE(content.starts_with(full)) << c.flagged << " " << c.flag;
+    EXPECT_TRUE(content.starts_with(full));
     EXPECT_TRUE(std::regex_match(content.substr(std::min(full.size(), content.size())),
-                                 std::regex(c.appended ? "\\S{20} kept\n" : "")))
-        << c.flagged << " " << c.flag;
+                                 std::regex(appended ? "\\S{20} kept\n" : "")));
   }
 }
 
@@ -133,11 +131,11 @@ TEST(TraceLog, TwoProcessesRestartingItTogetherLoseNoLine) {
       return FileSystemWrapper::removeIfLarger(path, sizeLimit);
     }
   };
-  constexpr int kLines = 4000;
+  constexpr size_t kLines = 4000;
   auto appendLines = [&](const std::string& folder, char tag, size_t width) {
     KeepsRestartedLogs files(newPosixFileSystem());
     const std::string padding(width, tag);
-    for (int i = 0; i < kLines; ++i) {
+    for (size_t i = 0; i < kLines; ++i) {
       appendTrace(files, folder, tag + std::to_string(i) + " " + padding);
     }
   };
@@ -163,8 +161,7 @@ TEST(TraceLog, TwoProcessesRestartingItTogetherLoseNoLine) {
         found[parts[1].str()[0]].insert(std::stoi(parts[2]));
       }
     }
-    EXPECT_EQ(found['a'].size(), size_t{kLines}) << "round " << round;
-    EXPECT_EQ(found['b'].size(), size_t{kLines}) << "round " << round;
+    for (char tag : {'a', 'b'}) EXPECT_EQ(found[tag].size(), kLines) << tag << round;
   }
 }
 

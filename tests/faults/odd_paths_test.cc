@@ -18,19 +18,15 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class OddPaths : public ControllerTest {};
+using OddPaths = ControllerTest;
 
 TEST_F(OddPaths, AreBadgedTracedOfferedAndSentWhenRepresentable) {
   const std::string longName(4096 - root().size() - 1, 'n');
   // A name below the root, and whether a command can hold its path.
   const std::vector<std::pair<std::string, bool>> cases = {
-      {"not-utf8-\xFF\xFE", false},
-      {"cut-\xC3", false},
-      {"line\nfeed", true},
-      {"quote \"d\"", true},
-      {"back\\slash\\", true},
+      {"not-utf8-\xFF\xFE", false}, {"cut-\xC3", false}, {"line\nfeed", true},
+      {"quote \"d\"", true}, {"back\\slash\\", true}, {longName, true},
       {"caf\xC3\xA9 \xF0\x9F\x8E\xAC", true},
-      {longName, true},
   };
   startWithGoodDocument();
   for (const auto& [name, representable] : cases) {

@@ -33,17 +33,17 @@ long memoryKb(std::string_view name = "VmSize:") {
 }
 
 using StatusFileFaults = ControllerTest;
+const std::string kDecodeFailed = "quorbitzFS: reload \u2014 decode failed: ";
 
 TEST_F(StatusFileFaults, WriteTornAtAnyByteKeepsTheLastGoodDocument) {
   startWithGoodDocument();
   const std::string next = nextDocument();
   for (size_t length = 0; length < next.size(); ++length) {
+    SCOPED_TRACE("torn after " + std::to_string(length) + " bytes");
     fake.writeStatus(next.substr(0, length));
     fake.tick();
-    ASSERT_THAT(logs(),
-                ElementsAre(StartsWith("quorbitzFS: reload \u2014 decode failed: ")))
-        << "torn after " << length << " bytes";
-    ASSERT_THAT(calls(), IsEmpty()) << "torn after " << length << " bytes";
+    ASSERT_THAT(logs(), ElementsAre(StartsWith(kDecodeFailed)));
+    ASSERT_THAT(calls(), IsEmpty());
   }
   expectGoodDocumentInForce();
   expectNextDocumentLoads();
@@ -51,42 +51,32 @@ TEST_F(StatusFileFaults, WriteTornAtAnyByteKeepsTheLastGoodDocument) {
 
 TEST_F(StatusFileFaults, SomethingElseInItsPlaceKeepsTheLastGoodDocument) {
   startWithGoodDocument();
-  struct Case {
-    std::string name;
-    std::function<void(const std::string& path)> make;
-    std::string log;
-  };
   namespace fs = std::filesystem;
-  const std::vector<Case> cases = {
-      {"a FIFO",
-       [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
-       "quorbitzFS: reload \u2014 can't read status.json"},
-      {"a symbolic link loop",
-       [](const std::string& path) { fs::create_symlink(path, path); },
-       "quorbitzFS: reload \u2014 stat " + statusPath() +
-           " failed: Too many levels of symbolic links"},
-      {"a 200 MB file, too large to read",
-       [](const std::string& path) {
-         std::ofstream{path};
-         fs::resize_file(path, 200 << 20);
-       },
-       "quorbitzFS: reload \u2014 can't read status.json"},
+  const std::string path = statusPath();
+  const std::string unreadable = "quorbitzFS: reload \u2014 can't read status.json";
+  // A FIFO, a symbolic link loop and a 200 MB file, too large to read, in its
+  // place; and what the load then logs.
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[&] { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }, unreadable},
+      {[&] { fs::create_symlink(path, path); },
+       "quorbitzFS: reload \u2014 stat " + path + " failed: Too many levels of symbolic links"},
+      {[&] { std::ofstream{path}; fs::resize_file(path, 200 << 20); }, unreadable},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fs::remove_all(statusPath());
-    c.make(statusPath());
+  for (const auto& [make, log] : cases) {
+    SCOPED_TRACE(log);
+    fs::remove_all(path);
+    make();
     // Later than the good document's date, so that the tick reads it.
     struct timespec now[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
-    utimensat(AT_FDCWD, statusPath().c_str(), now, AT_SYMLINK_NOFOLLOW);
+    utimensat(AT_FDCWD, path.c_str(), now, AT_SYMLINK_NOFOLLOW);
     const long memoryBefore = memoryKb();
     fake.tick();
-    EXPECT_THAT(logs(), ElementsAre(StartsWith(c.log)));
+    EXPECT_THAT(logs(), ElementsAre(StartsWith(log)));
     EXPECT_LT(memoryKb() - memoryBefore, 1'000'000)
         << "no buffer sized for the largest document outlives the load";
     expectGoodDocumentInForce();
   }
-  fs::remove_all(statusPath());
+  fs::remove_all(path);
   expectNextDocumentLoads();
 }
 
@@ -100,11 +90,9 @@ TEST_F(StatusFileFaults, ALoadTakesAtMostTwiceTheFileBesideWhatItBuilds) {
 #endif
   startWithGoodDocument();
   constexpr size_t kListBytes = 24 << 20;
-  const std::string refused = "quorbitzFS: reload \u2014 decode failed: (document): too many values";
+  const std::string refused = kDecodeFailed + "(document): too many values";
   for (const auto& [entry, log] : std::vector<std::pair<std::string, std::string>>{
-           {"0,", refused},
-           {"\"\",", refused},
-           {"\"\\n\\n\",", refused},
+           {"0,", refused}, {"\"\",", refused}, {"\"\\n\\n\",", refused},
            {"\"Footage\\/A001.mov\",", "quorbitzFS: reload \u2014 1 roots"}}) {
     std::string list;
     for (size_t i = 0; i + entry.size() < kListBytes; i += entry.size()) list += entry;
@@ -158,7 +146,7 @@ TEST_F(StatusFileFaults, AllocationFailingAnywhereEscapesNothing) {
       fake.tick();
       logs();
     } else {
-      EXPECT_THAT(lines[0], StartsWith("quorbitzFS: reload \u2014 decode failed: "));
+      EXPECT_THAT(lines[0], StartsWith(kDecodeFailed));
       EXPECT_THAT(*fake.finder.watched, ElementsAre(root()));
     }
   }

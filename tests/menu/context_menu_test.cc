@@ -20,12 +20,7 @@ Titles titles(const MenuModel& menu) {
 }
 
 RootStatus root(bool canLock, std::optional<bool> mint, std::optional<bool> rootLocked) {
-  RootStatus r;
-  r.path = "/r";
-  r.canLock = canLock;
-  r.canMintLinks = mint;
-  r.rootLocked = rootLocked;
-  return r;
+  return {"/r", "", "", "", canLock, {}, {}, {}, rootLocked, mint, {}};
 }
 
 TEST(ContextMenu, ItemsFitTheTargetAndWhatItsRootAllows) {

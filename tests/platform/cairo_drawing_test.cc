@@ -19,8 +19,7 @@
 namespace quorbitz {
 namespace {
 
-constexpr uint32_t kGreen = 0xFF34C759;
-constexpr uint32_t kRed = 0xFFFF3B30;
+constexpr uint32_t kGreen = 0xFF34C759, kRed = 0xFFFF3B30;
 constexpr Rect kDisc{{0.5, 0.5}, {23, 23}};
 const SymbolConfiguration kBadgeSymbol{{SystemColor::white}, 14.4, FontWeight::bold};
 
@@ -72,8 +71,8 @@ TEST(CairoSymbols, ThemeIconsStandInForSystemSymbolsAndTakeTheirConfiguration) {
               "[Icon Theme]\nDirectories=16x16/actions,symbolic/status,\n"
               "[16x16/actions]\nSize=16\nType=Fixed\n"
               "[symbolic/status]\nSize=16\nType=Scalable\n");
-  const std::string square =
-      R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16"><rect width="9" height="9"/></svg>)";
+  const std::string square = R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" )"
+                             R"(height="16"><rect width="9" height="9"/></svg>)";
   theme.write("symbolic/status/starred-symbolic.svg", square);
   theme.write("16x16/actions/object-select-symbolic.svg", square);
   theme.write("symbolic/status/list-remove-symbolic.svg", "<svg not closed");
@@ -103,9 +102,8 @@ TEST(CairoBadges, WhiteSymbolSitsOnASoftEdgedDiscAtEveryScale) {
     EXPECT_EQ(raster.at(12 * scale, 7 * scale), kRed) << scale;         // above the bar
     EXPECT_EQ(raster.at(last, last), 0u) << scale;
   }
-  const uint32_t topEdge = rasterOf(badge, 1).at(12, 0);
-  EXPECT_GT(topEdge >> 24, 0u);
-  EXPECT_LT(topEdge >> 24, 255u);
+  const uint32_t topEdgeAlpha = rasterOf(badge, 1).at(12, 0) >> 24;
+  EXPECT_TRUE(topEdgeAlpha > 0 && topEdgeAlpha < 255) << topEdgeAlpha;
 
   testing::TempDir temp;
   ASSERT_TRUE(writePng(*badge, 2, temp.path() + "/badge.png"));

@@ -16,18 +16,13 @@ namespace {
 TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
   GlibRunLoop loop(true);
   std::vector<std::string> order;
-  auto addInput = [&order] {
-    g_idle_add_full(
-        G_PRIORITY_DEFAULT,
-        [](gpointer events) -> gboolean {
-          static_cast<std::vector<std::string>*>(events)->push_back("input");
-          return G_SOURCE_REMOVE;
-        },
-        &order, nullptr);
+  GSourceFunc input = [](gpointer events) -> gboolean {
+    static_cast<std::vector<std::string>*>(events)->push_back("input");
+    return G_SOURCE_REMOVE;
   };
   std::function<void(int)> slice = [&](int left) {
     order.push_back("slice");
-    if (left == 3) addInput();
+    if (left == 3) g_idle_add_full(G_PRIORITY_DEFAULT, input, &order, nullptr);
     if (left > 0) loop.dispatchToMain([&, left] { slice(left - 1); });
   };
   loop.dispatchToMain([&] { slice(3); });
@@ -39,19 +34,18 @@ TEST(GlibRunLoop, WorkThatQueuesItsContinuationLetsOtherSourcesRunBetween) {
 // change reaches the file manager from the main queue.
 TEST(GlibRunLoop, ControllerLoadsBesideTheMainThread) {
   testing::FakePlatform fake;
-  testing::RecordsReads files(std::move(fake.files));
   GlibRunLoop loop(false);
   const std::string root = fake.temp.path() + "/Film";
   fake.temp.write("Film/a.mov", "x");
   fake.writeStatus(testing::statusJson({testing::rootJson(root)}));
-  auto controller = FinderSync::create({fake.finder, *fake.containers, files,
+  auto controller = FinderSync::create({fake.finder, *fake.containers, fake.files,
                                         fake.systemLog, fake.pasteboard, loop, fake.drawing});
   controller->requestBadgeIdentifierForURL(root + "/a.mov");
   fake.writeStatus(testing::statusJson({testing::rootJson(root, "[]", R"(["a.mov"])")}));
   loop.fireTimers();
   loop.drainMainQueue();
   EXPECT_EQ(fake.finder.calls.back(), "setBadgeIdentifier synced " + root + "/a.mov");
-  EXPECT_NE(files.reader, std::this_thread::get_id());
+  EXPECT_NE(fake.files.reader, std::this_thread::get_id());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/linux/repeat_collapsing_log.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,11 +24,7 @@ std::string repeated(int times) {
 }
 
 TEST(RepeatCollapsingLog, FailureRepeatsAreCountedBeforeTheNextDifferentLine) {
-  struct Case {
-    const char* name;
-    Lines written;
-    Lines logged;
-  } cases[] = {
+  struct Case { const char* name; Lines written, logged; } cases[] = {
       {"a missing status file, then its creation",
        {kMissing, kMissing, kMissing, kLoaded},
        {kMissing, repeated(2), kLoaded}},
@@ -46,10 +41,10 @@ TEST(RepeatCollapsingLog, FailureRepeatsAreCountedBeforeTheNextDifferentLine) {
   };
   for (const Case& c : cases) {
     auto recording = std::make_unique<testing::RecordingSystemLog>();
-    testing::RecordingSystemLog& inner = *recording;
+    const Lines& logged = recording->lines;
     std::unique_ptr<SystemLog> log = newRepeatCollapsingLog(std::move(recording));
     for (const std::string& line : c.written) log->log(line);
-    EXPECT_THAT(inner.lines, ::testing::ElementsAreArray(c.logged)) << c.name;
+    EXPECT_EQ(logged, c.logged) << c.name;
   }
 }
 

@@ -85,8 +85,7 @@ TEST_F(FinderSyncTest, RewritesWithinOneSecondLoadWhereDatesKeepWholeSeconds) {
 }
 
 TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
-  fake.writeStatus(statusJson({rootJson(root())}));
-  start();
+  startWithOneRoot();
   EXPECT_THAT(calls(),
               ElementsAre("setBadgeImage synced Synced", "setBadgeImage pending Syncing",
                           "setBadgeImage locked Locked", "setBadgeImage kept Kept local",
@@ -111,9 +110,6 @@ TEST_F(FinderSyncTest, StartUpRegistersBadgesThenLoadsThenStartsTheTimer) {
 
 // What a damaged or odd status.json leaves in force is the fault tests' concern.
 TEST_F(FinderSyncTest, OnlyAChangedFileIsReadAgain) {
-  auto counting = std::make_unique<RecordsReads>(std::move(fake.files));
-  RecordsReads& files = *counting;
-  fake.files = std::move(counting);
   start();
   logs();
   fake.writeStatus(statusJson({rootJson(root())}));
@@ -131,15 +127,15 @@ TEST_F(FinderSyncTest, OnlyAChangedFileIsReadAgain) {
   // only once it changes: here its change time, by a chmod.
   fake.writeStatus(R"({"version":1,"roots":[{"path":"/x"}]})");
   const std::string failed = "quorbitzFS: reload \u2014 decode failed: roots[0].direction: missing";
-  files.reads = 0;
+  fake.files.reads = 0;
   fake.tick();
   fake.tick();
   EXPECT_THAT(logs(), ElementsAre(failed, failed));
-  EXPECT_EQ(files.reads, 1);
+  EXPECT_EQ(fake.files.reads, 1);
   chmod(status.c_str(), 0600);
   fake.tick();
   EXPECT_THAT(logs(), ElementsAre(failed));
-  EXPECT_EQ(files.reads, 2);
+  EXPECT_EQ(fake.files.reads, 2);
 }
 
 // The look that ends a load finds a rewrite that landed while it ran.
@@ -147,11 +143,8 @@ TEST_F(FinderSyncTest, ARewriteDuringALoadIsLoadedWhenTheLoadEnds) {
   start();
   fake.writeStatus(statusJson({rootJson(root())}));
   fake.runLoop.fireTimers();
-  for (int step = 0; step < 2; ++step) {  // the tick, then the load beside it
-    auto work = std::move(fake.runLoop.queue.front());
-    fake.runLoop.queue.pop_front();
-    work();
-  }
+  fake.runLoop.runOne();  // the tick,
+  fake.runLoop.runOne();  // then the load beside it
   fake.writeStatus(statusJson({}));
   logs();
   fake.runLoop.drain();
@@ -162,12 +155,9 @@ TEST_F(FinderSyncTest, ARewriteDuringALoadIsLoadedWhenTheLoadEnds) {
 // A file manager's first load runs beside it like every later one; it is
 // told when that load is over.
 TEST_F(FinderSyncTest, AFirstLoadInTheBackgroundLeavesStartUpAtOnce) {
-  auto counting = std::make_unique<RecordsReads>(std::move(fake.files));
-  RecordsReads& files = *counting;
-  fake.files = std::move(counting);
   fake.writeStatus(goodDocument());
   controller = FinderSync::create(fake.platform(), FirstLoad::inBackground);
-  EXPECT_EQ(files.reads, 0);
+  EXPECT_EQ(fake.files.reads, 0);
   EXPECT_EQ(fake.finder.firstLoadsEnded, 0);
   fake.runLoop.drain();
   EXPECT_EQ(fake.finder.firstLoadsEnded, 1);
@@ -183,8 +173,8 @@ TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {
   const std::string a = rootJson(root() + "/A"), b = rootJson(root() + "/Caf\xC3\xA9");
   fake.writeStatus(statusJson({a, b}));
   fake.tick();
-  EXPECT_EQ(calls(), std::vector<std::string>{"setDirectoryURLs " + root() + "/A " +
-                                              root() + "/Caf\xC3\xA9"});
+  EXPECT_THAT(calls(),
+              ElementsAre("setDirectoryURLs " + root() + "/A " + root() + "/Caf\xC3\xA9"));
   fake.writeStatus(statusJson({b, a, rootJson(root() + "/Cafe\xCC\x81")}));
   fake.tick();
   EXPECT_THAT(calls(), IsEmpty());
@@ -194,8 +184,7 @@ TEST_F(FinderSyncTest, WatchedFoldersArePublishedOnlyWhenTheyChange) {
 
 TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilently) {
   fake.temp.write("Film/gone.mov", "x");
-  fake.writeStatus(statusJson({rootJson(root())}));
-  start();
+  startWithOneRoot();
   for (auto item : {"/Footage", "/clip.mov", "/gone.mov"}) {
     controller->requestBadgeIdentifierForURL(root() + item);
   }
@@ -205,8 +194,7 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
   fake.writeStatus(statusJson({rootJson(root(), R"(["Footage"])")}));
   std::filesystem::remove(root() + "/gone.mov");
   fake.tick();
-  EXPECT_EQ(calls(),
-            std::vector<std::string>{"setBadgeIdentifier locked " + root() + "/Footage/"});
+  EXPECT_THAT(calls(), ElementsAre("setBadgeIdentifier locked " + root() + "/Footage/"));
   for (auto [item, locked] : {std::pair{"/Footage", true}, {"/Footage/a", true}, {"", false}}) {
     EXPECT_EQ(controller->itemStatus(root() + item).value_or(ItemStatus{}).locked, locked) << item;
   }
@@ -214,10 +202,10 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
 
   fake.writeStatus(statusJson({}));
   fake.tick();
-  EXPECT_EQ(calls(), std::vector<std::string>{"setDirectoryURLs"});
+  EXPECT_THAT(calls(), ElementsAre("setDirectoryURLs"));
   fake.writeStatus(statusJson({rootJson(root())}));
   fake.tick();
-  EXPECT_EQ(calls(), std::vector<std::string>{"setDirectoryURLs " + root()})
+  EXPECT_THAT(calls(), ElementsAre("setDirectoryURLs " + root()))
       << "dropped entries are not re-assigned when their root comes back";
 }
 
@@ -225,25 +213,18 @@ TEST_F(FinderSyncTest, ReevaluationReassignsChangedBadgesAndDropsLostOnesSilentl
 // sight first; a newer load takes over the walk, and no item ends on a badge
 // older than the newest.
 TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
-  std::string all;
-  for (int index = 0; index < 600; ++index) all += ",\"" + std::to_string(index) + "\"";
-  const std::string synced = "[" + all.substr(1) + "]";
-  fake.writeStatus(statusJson({rootJson(root())}));
-  start();
+  startWithOneRoot();
+  std::string synced;
   for (int index = 0; index < 600; ++index) {
+    synced += (index ? ",\"" : "[\"") + std::to_string(index) + "\"";
     controller->requestBadgeIdentifierForURL(root() + "/" + std::to_string(index));
   }
   calls();
   fake.finder.inSight = {root() + "/599", root() + "/elsewhere", root() + "/598"};
-  fake.writeStatus(statusJson({rootJson(root(), "[]", synced)}));
+  fake.writeStatus(statusJson({rootJson(root(), "[]", synced + "]")}));
   fake.runLoop.fireTimers();
   std::vector<std::string> told;
-  while (told.empty() && !fake.runLoop.queue.empty()) {
-    auto work = std::move(fake.runLoop.queue.front());
-    fake.runLoop.queue.pop_front();
-    work();
-    told = calls();
-  }
+  while (told.empty() && fake.runLoop.runOne()) told = calls();
   EXPECT_THAT(told, ElementsAre("setBadgeIdentifier synced " + root() + "/599",
                                 "setBadgeIdentifier synced " + root() + "/598"));
   ASSERT_FALSE(fake.runLoop.queue.empty()) << "the walk took one batch";
@@ -258,14 +239,11 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
 // An item first asked about while a load is read was answered under the
 // status that the load replaces.
 TEST_F(FinderSyncTest, AnItemFirstAskedAboutDuringALoadIsDecidedAgainWhenItEnds) {
-  fake.writeStatus(statusJson({rootJson(root())}));
-  start();
+  startWithOneRoot();
   controller->requestBadgeIdentifierForURL(root() + "/a.mov");
   fake.writeStatus(statusJson({rootJson(root(), "[]", R"(["a.mov", "b.mov"])")}));
   fake.runLoop.fireTimers();
-  auto tick = std::move(fake.runLoop.queue.front());
-  fake.runLoop.queue.pop_front();
-  tick();  // the load and the stats go beside it
+  fake.runLoop.runOne();  // the tick: the load and the stats go beside it
   controller->requestBadgeIdentifierForURL(root() + "/b.mov");
   calls();
   fake.runLoop.drain();
@@ -276,8 +254,7 @@ TEST_F(FinderSyncTest, AnItemFirstAskedAboutDuringALoadIsDecidedAgainWhenItEnds)
 
 TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
   fake.temp.write("Film/a.mov", "x");
-  fake.writeStatus(statusJson({rootJson(root())}));
-  start();
+  startWithOneRoot();
   calls();
   controller->requestBadgeIdentifierForURL(root());
   controller->requestBadgeIdentifierForURL(root() + "/a.mov");
@@ -293,26 +270,22 @@ TEST_F(FinderSyncTest, BadgeRequestsAreTracedCachedAndAssignedAsDelivered) {
   EXPECT_EQ(controller->itemStatus(root())->badge, std::nullopt);
   EXPECT_FALSE(controller->itemStatus(fake.temp.path() + "/Other"));
   EXPECT_THAT(calls(), IsEmpty());
-  std::vector<std::string> traced = fake.traceMessages();
-  traced.erase(traced.begin());
-  EXPECT_THAT(traced, ElementsAre("badge? " + root() + " -> none",
-                                  "badge? " + root() + "/a.mov -> pending",
-                                  "badge? " + root() + "/.DS_Store -> none",
-                                  "observe " + root(), "end-observe " + root()));
+  EXPECT_THAT(fake.traceMessages(), ElementsAre("directoryURLs -> [\"" + root() + "\"]",
+                                                "badge? " + root() + " -> none",
+                                                "badge? " + root() + "/a.mov -> pending",
+                                                "badge? " + root() + "/.DS_Store -> none",
+                                                "observe " + root(), "end-observe " + root()));
 }
 
 // With no item to act on, an action that needs one says so and writes nothing;
 // a menu remembers its located target for the actions that follow.
 TEST_F(FinderSyncTest, ActionsNeedAnItemAndMenusRememberLocatedTargets) {
   fake.temp.makeFolder("Film/F");
-  fake.writeStatus(statusJson({rootJson(root())}));
-  start();
+  startWithOneRoot();
   logs();
-  for (Selector selector :
-       {Selector::keepLocal, Selector::toggleLock, Selector::importResolve,
-        Selector::copyLink, Selector::setMasters, Selector::uploadLink}) {
-    controller->perform(selector);
-  }
+  using enum Selector;
+  for (Selector s : {keepLocal, toggleLock, importResolve, copyLink, setMasters, uploadLink})
+    controller->perform(s);
   EXPECT_THAT(logs(), ElementsAre("quorbitzFS: keepLocal \u2014 no acting url",
                                   "quorbitzFS: toggleLock \u2014 no acting url",
                                   "quorbitzFS: copyLink \u2014 no acting url"));

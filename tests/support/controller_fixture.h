@@ -40,6 +40,10 @@ class ControllerTest : public ::testing::Test {
   }
 
   void start() { controller = FinderSync::create(fake.platform()); }
+  void startWithOneRoot() {
+    fake.writeStatus(statusJson({rootJson(root())}));
+    start();
+  }
   // Loads the good document and hands out the two badges it decides.
   void startWithGoodDocument() {
     fake.writeStatus(goodDocument());

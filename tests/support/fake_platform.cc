@@ -35,9 +35,8 @@ void TempDir::makeFolder(const std::string& relative) const {
 }
 
 std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream content;
-  content << in.rdbuf();
+  content << std::ifstream(path, std::ios::binary).rdbuf();
   return content.str();
 }
 
@@ -71,16 +70,13 @@ namespace {
 std::string describe(double value) { return (std::ostringstream() << value).str(); }
 
 std::string describe(const Rect& rect) {
-  return (std::ostringstream() << "(" << rect.origin.x << ", " << rect.origin.y << ", "
-                               << rect.size.width << ", " << rect.size.height << ")")
-      .str();
+  return "(" + describe(rect.origin.x) + ", " + describe(rect.origin.y) + ", " +
+         describe(rect.size.width) + ", " + describe(rect.size.height) + ")";
 }
 
 class RecordingCanvas final : public Canvas {
  public:
-  explicit RecordingCanvas(Size size) : image_(std::make_shared<RecordedImage>()) {
-    image_->imageSize = size;
-  }
+  explicit RecordingCanvas(Size size) : image_(std::make_shared<RecordedImage>(size)) {}
   void fillOval(const Rect& bounds, SystemColor color) override {
     image_->operations.push_back("oval " + describe(bounds) + " color " +
                                  std::to_string(static_cast<int>(color)));
@@ -110,11 +106,7 @@ ImageRef RecordingDrawing::systemSymbol(
   lookups.push_back(std::string(name) + "|" +
                     std::string(accessibilityDescription.value_or("(none)")));
   for (const auto& [known, size] : symbols) {
-    if (known != name) continue;
-    auto image = std::make_shared<RecordedImage>();
-    image->name = known;
-    image->imageSize = size;
-    return image;
+    if (known == name) return std::make_shared<RecordedImage>(size, known);
   }
   return nullptr;
 }
@@ -140,10 +132,8 @@ FakePlatform::FakePlatform()
     : containers(newFixedGroupContainers(temp.path() + "/container")),
       files(newPosixFileSystem()) {}
 
-FakePlatform::~FakePlatform() = default;
-
 Platform FakePlatform::platform() {
-  return {finder, *containers, *files, systemLog, pasteboard, runLoop, drawing};
+  return {finder, *containers, files, systemLog, pasteboard, runLoop, drawing};
 }
 
 std::string FakePlatform::finderDir() const { return temp.path() + "/container/finder"; }
@@ -156,11 +146,6 @@ void FakePlatform::writeStatus(const std::string& json) const {
   struct timespec times[2] = {{nextSecond, 0}, {nextSecond, 0}};
   ++nextSecond;
   utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
-void FakePlatform::tick() {
-  runLoop.fireTimers();
-  runLoop.drain();
 }
 
 std::vector<std::string> FakePlatform::traceMessages() const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/fault_file_system.h"
 
 namespace quorbitz::testing {
 
@@ -62,9 +63,7 @@ class FakeFinderController final : public FinderController {
     calls.push_back("setBadgeIdentifier " + std::string(identifier) + " " +
                     std::string(itemPath) + (isFolder ? "/" : ""));
   }
-  std::optional<std::vector<std::string>> selectedItemURLs() override {
-    return selection;
-  }
+  std::optional<std::vector<std::string>> selectedItemURLs() override { return selection; }
   std::optional<std::string> targetedURL() override { return targeted; }
   void firstLoadEnded() override { ++firstLoadsEnded; }
   std::vector<std::string> itemPathsInSight() override { return inSight; }
@@ -104,12 +103,16 @@ class ManualRunLoop final : public RunLoop {
   void dispatchToMain(std::function<void()> work) override {
     queue.push_back(std::move(work));
   }
-  void fireTimers() {
-    for (auto& timer : timers) timer();
+  void fireTimers() { for (auto& timer : timers) timer(); }
+  // Runs the first piece of work queued, if any.
+  bool runOne() {
+    if (queue.empty()) return false;
+    auto work = std::move(queue.front());
+    queue.pop_front();
+    work();
+    return true;
   }
-  void drain() {
-    for (; !queue.empty(); queue.pop_front()) queue.front()();
-  }
+  void drain() { while (runOne()) {} }
 
   std::vector<std::chrono::milliseconds> intervals;
   std::vector<std::function<void()>> timers;
@@ -118,6 +121,8 @@ class ManualRunLoop final : public RunLoop {
 
 // An image that remembers how it was made.
 struct RecordedImage final : Image {
+  explicit RecordedImage(Size size = {}, std::string symbol = "")
+      : imageSize(size), name(std::move(symbol)) {}
   Size imageSize;
   std::string name;
   std::string configuration;  // "" for an unconfigured symbol
@@ -145,19 +150,18 @@ class RecordingDrawing final : public Drawing {
 // The whole platform; files are real, in the temporary directory.
 struct FakePlatform {
   FakePlatform();
-  ~FakePlatform();
   Platform platform();
   // The shared directory: <temp>/container/finder.
   std::string finderDir() const;
   void writeStatus(const std::string& json) const;
   // Runs one polling tick through the main queue.
-  void tick();
+  void tick() { runLoop.fireTimers(); runLoop.drain(); }
   std::vector<std::string> traceMessages() const;  // without time stamps
 
   TempDir temp;
   FakeFinderController finder;
   std::unique_ptr<GroupContainers> containers;
-  std::unique_ptr<FileSystem> files;
+  RecordsReads files;  // real files, their reads counted
   RecordingSystemLog systemLog;
   FakePasteboard pasteboard;
   ManualRunLoop runLoop;

@@ -12,40 +12,35 @@ namespace quorbitz::testing {
 
 class FileSystemWrapper : public FileSystem {
  public:
+  using Path = const std::string&;
   explicit FileSystemWrapper(std::unique_ptr<FileSystem> target)
       : target_(std::move(target)) {}
 
-  std::optional<FileAttributes> attributes(const std::string& path,
-                                           std::string* error) override {
+  std::optional<FileAttributes> attributes(Path path, std::string* error) override {
     return target_->attributes(path, error);
   }
-  bool isDirectory(const std::string& path) override {
-    return target_->isDirectory(path);
-  }
-  std::optional<std::string> readFile(const std::string& path, size_t padding) override {
+  bool isDirectory(Path path) override { return target_->isDirectory(path); }
+  std::optional<std::string> readFile(Path path, size_t padding) override {
     return target_->readFile(path, padding);
   }
-  bool removeFile(const std::string& path) override { return target_->removeFile(path); }
-  AppendOutcome appendToExistingFile(const std::string& path,
-                                     std::string_view bytes) override {
+  bool removeFile(Path path) override { return target_->removeFile(path); }
+  AppendOutcome appendToExistingFile(Path path, std::string_view bytes) override {
     return target_->appendToExistingFile(path, bytes);
   }
-  AppendOutcome appendUnlessLarger(const std::string& path, std::string_view bytes,
+  AppendOutcome appendUnlessLarger(Path path, std::string_view bytes,
                                    uint64_t sizeLimit) override {
     return target_->appendUnlessLarger(path, bytes, sizeLimit);
   }
-  AppendOutcome appendOrCreate(const std::string& path, std::string_view bytes) override {
+  AppendOutcome appendOrCreate(Path path, std::string_view bytes) override {
     return target_->appendOrCreate(path, bytes);
   }
-  bool removeIfLarger(const std::string& path, uint64_t sizeLimit) override {
-    return target_->removeIfLarger(path, sizeLimit);
+  bool removeIfLarger(Path path, uint64_t limit) override {
+    return target_->removeIfLarger(path, limit);
   }
-  bool writeFile(const std::string& path, std::string_view bytes) override {
+  bool writeFile(Path path, std::string_view bytes) override {
     return target_->writeFile(path, bytes);
   }
-  bool createDirectories(const std::string& path) override {
-    return target_->createDirectories(path);
-  }
+  bool createDirectories(Path path) override { return target_->createDirectories(path); }
 
  private:
   std::unique_ptr<FileSystem> target_;
@@ -54,7 +49,7 @@ class FileSystemWrapper : public FileSystem {
 // Counts the files read, and remembers the thread that read the last one.
 struct RecordsReads final : FileSystemWrapper {
   using FileSystemWrapper::FileSystemWrapper;
-  std::optional<std::string> readFile(const std::string& path, size_t padding) override {
+  std::optional<std::string> readFile(Path path, size_t padding) override {
     ++reads;
     reader = std::this_thread::get_id();
     return FileSystemWrapper::readFile(path, padding);
