@@ -81,6 +81,17 @@ e2e_begin() {
   icons=$XDG_RUNTIME_DIR/quorbitz/icons/hicolor
 }
 
+# Builds TARGETs in $build_dir, for the benchmarks that load the module as
+# built. Configured again so that a build folder made before the extension
+# headers were installed picks up the extension.
+# Usage: build_targets TARGET ...
+build_targets() {
+  cmake -G Ninja -S "$source_dir" -B "$build_dir" -DQUORBITZ_WERROR=ON >"$work/cmake.log" 2>&1 ||
+    { cat "$work/cmake.log"; fail "cmake failed"; }
+  ninja -C "$build_dir" "$@" >"$work/ninja.log" 2>&1 ||
+    { tail -n 40 "$work/ninja.log"; fail "the build failed"; }
+}
+
 # Builds the Debian packages (scripts/build-packages, which builds them once
 # per state of the tree), unpacks those of HOST's module and of the files all
 # modules share with dpkg -x into $work/package-root as dpkg would lay them
