@@ -43,8 +43,10 @@ void FinderSync::requestBadgeIdentifierForURL(const std::string& url) try {
   std::string_view identifier = answer ? badgeIdentifierText(answer->badge) : "none";
   trace({"badge? ", url, " -> ", identifier});
   if (!answer) return;
-  badgeCache.insertOrAssign(url, canonicalPath, answer->canonicalRel, answer->placement,
-                            answer->badge);
+  const BadgeCache::Handle handle = badgeCache.insertOrAssign(
+      url, canonicalPath, answer->canonicalRel, answer->placement, answer->badge);
+  // The walk beside a load may have passed this item already.
+  if (decisionsHeld) answeredBesideLoad.push_back(handle);
   platform.finder.setBadgeIdentifier(identifier, url, answer->isDirectory);
 } catch (...) {
 }

@@ -18,6 +18,10 @@ constexpr size_t kBatchSize = 256;
 // nor the main thread wait for a hand-over between them.
 constexpr size_t kBatchesAtWorkers = 4;
 constexpr size_t kBatchesOut = 8;
+// While a load is under way: about 100,000 items, as many as two workers
+// stat while a large project's status decodes, for some 15 MB until it is
+// in force.
+constexpr size_t kBatchesOutBesideLoad = 400;
 
 }  // namespace
 
@@ -74,6 +78,26 @@ void FinderSync::reevaluate(BadgeCache::Handle handle, bool isDirectory) {
   platform.finder.setBadgeIdentifier(badgeIdentifierText(*badge), path, isDirectory);
 }
 
+void FinderSync::startReevaluationBesideLoad() {
+  // A walk under way goes on: a status rewritten faster than it loads must
+  // not hold every badge back.
+  if (reevaluationLeft > 0 || statBatchesOut > 0 || !statedBatches.empty()) return;
+  decisionsHeld = true;
+  startReevaluation();
+}
+
+void FinderSync::releaseHeldDecisions() {
+  if (!decisionsHeld) return;
+  decisionsHeld = false;
+  answeredBesideLoad.clear();
+  try {
+    scheduleDecisions();
+    sendStatBatches();
+  } catch (...) {
+    // Out of memory: the walk goes on when a batch comes back.
+  }
+}
+
 void FinderSync::startReevaluation() {
   reevaluationLeft = badgeCache.handleLimit();
   ++reevaluationWalk;
@@ -102,9 +126,26 @@ void FinderSync::sendInSightBatch() {
   if (!batch->handles.empty()) sendForStats(batch);
 }
 
+void FinderSync::sendAnsweredBesideLoad() try {
+  std::shared_ptr<StatBatch> batch;
+  for (const BadgeCache::Handle handle : answeredBesideLoad) {
+    if (!badgeCache.live(handle)) continue;
+    if (!batch || batch->handles.size() >= kBatchSize) {
+      if (batch) sendForStats(batch);
+      batch = std::make_shared<StatBatch>();
+      batch->walk = reevaluationWalk;
+    }
+    batch->add(handle, badgeCache.path(handle));
+  }
+  if (batch) sendForStats(batch);
+} catch (...) {
+  // Out of memory: those items keep their badges until the next load.
+}
+
 void FinderSync::sendStatBatches() {
+  const size_t mostOut = decisionsHeld ? kBatchesOutBesideLoad : kBatchesOut;
   while (statBatchesOut < kBatchesAtWorkers &&
-         statBatchesOut + statedBatches.size() < kBatchesOut && reevaluationLeft > 0) {
+         statBatchesOut + statedBatches.size() < mostOut && reevaluationLeft > 0) {
     auto batch = std::make_shared<StatBatch>();
     batch->walk = reevaluationWalk;
     batch->handles.reserve(kBatchSize);
@@ -158,7 +199,7 @@ void FinderSync::statsCameBack(const std::shared_ptr<StatBatch>& batch) try {
 }
 
 void FinderSync::scheduleDecisions() {
-  if (decisionsScheduled || statedBatches.empty()) return;
+  if (decisionsScheduled || decisionsHeld || statedBatches.empty()) return;
   std::weak_ptr<FinderSync> weakSelf = weak_from_this();
   platform.runLoop.dispatchToMain([weakSelf] {
     if (std::shared_ptr<FinderSync> self = weakSelf.lock()) self->decideStatedBatches();

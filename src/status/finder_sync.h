@@ -149,6 +149,14 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   struct StatBatch;
   // After a load has come into force.
   void startReevaluation();
+  // When a changed status file starts loading and no walk is under way: the
+  // walk's stats run beside the load, and its badges wait for the load to
+  // come into force or fail.
+  void startReevaluationBesideLoad();
+  void releaseHeldDecisions();
+  // Once the load is in force: the items answered under the state it
+  // replaced while the walk was held.
+  void sendAnsweredBesideLoad();
   // The items the file manager shows go first.
   void sendInSightBatch();
   void sendStatBatches();
@@ -199,6 +207,9 @@ class FinderSync : public std::enable_shared_from_this<FinderSync> {
   // Batches whose stats came back, oldest first, waiting for their badges.
   std::deque<std::shared_ptr<StatBatch>> statedBatches;
   bool decisionsScheduled = false;
+  // The walk's stats began with a load still under way.
+  bool decisionsHeld = false;
+  std::vector<BadgeCache::Handle> answeredBesideLoad;
   std::optional<std::string> lastMenuTarget;
 };
 

@@ -214,6 +214,7 @@ void FinderSync::reloadStatusFile(Look look) {
   // frame: it happens beside the main thread, and only the result comes
   // back to it.
   auto pending = std::make_shared<PendingLoad>();
+  const bool fileNotSeenBefore = !request.hashInForce;
   pending->outcome = std::move(request);
   FileSystem* files = &platform.files;
   RunLoop* runLoop = &platform.runLoop;
@@ -231,6 +232,9 @@ void FinderSync::reloadStatusFile(Look look) {
     }
   });
   pendingLoad = std::move(pending);
+  // Only for a file not seen before: a provisional look again at the same
+  // one usually finds it unchanged.
+  if (fileNotSeenBefore) startReevaluationBesideLoad();
 }
 
 bool FinderSync::finishPendingLoad() {
@@ -247,6 +251,8 @@ bool FinderSync::finishPendingLoad() {
     } catch (...) {
     }
   }
+  // In force or not, the walk that began beside it decides against what is.
+  releaseHeldDecisions();
   endFirstLoad();
   return finished;
 }
@@ -320,7 +326,11 @@ void FinderSync::finishLoad(LoadOutcome outcome) {
     publishWatchedFolders(loaded.watchedFolders);
   } catch (...) {
   }
-  startReevaluation();
+  if (decisionsHeld) {
+    sendAnsweredBesideLoad();
+  } else {
+    startReevaluation();
+  }
 }
 
 void FinderSync::failLoad(const FileAttributes& file, bool provisionally, std::string line) {

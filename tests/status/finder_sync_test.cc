@@ -236,16 +236,22 @@ TEST_F(FinderSyncTest, ANewerLoadSupersedesAnUnfinishedReevaluation) {
   for (const auto& [item, call] : last) EXPECT_THAT(call, ::testing::HasSubstr(" pending ")) << item;
 }
 
-// An item first asked about while a load is read was answered under the
-// status that the load replaces.
-TEST_F(FinderSyncTest, AnItemFirstAskedAboutDuringALoadIsDecidedAgainWhenItEnds) {
+// The cached items' stats go out with the load of a changed status, and
+// their badges wait for it; an item first asked about meanwhile was answered
+// under the status that the load replaces.
+TEST_F(FinderSyncTest, ALoadsStatsRunBesideItAndItsBadgesWaitForIt) {
   startWithOneRoot();
   controller->requestBadgeIdentifierForURL(root() + "/a.mov");
   fake.writeStatus(statusJson({rootJson(root(), "[]", R"(["a.mov", "b.mov"])")}));
   fake.runLoop.fireTimers();
-  fake.runLoop.runOne();  // the tick: the load and the stats go beside it
+  fake.runLoop.runOne();  // the tick
+  ASSERT_EQ(fake.runLoop.queue.size(), 2u) << "the load and the stats";
+  std::function<void()> load = std::move(fake.runLoop.queue.front());
+  fake.runLoop.queue.pop_front();
+  fake.runLoop.drain();
   controller->requestBadgeIdentifierForURL(root() + "/b.mov");
   calls();
+  load();
   fake.runLoop.drain();
   EXPECT_THAT(calls(), ::testing::UnorderedElementsAre(
                            "setBadgeIdentifier synced " + root() + "/a.mov",
