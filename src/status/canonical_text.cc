@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "status/canonical_text.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -89,6 +90,91 @@ std::optional<std::string> composed(std::string_view text) {
   return normalised;
 }
 
+// A Mac spells most accented Latin names as base letters each followed by
+// one combining mark of U+0300..U+036F. Such a letter and mark compose the
+// same wherever they stand, once what follows them is ASCII, so their NFC is
+// looked up in a table filled pair by pair as pairs are met, and the general
+// normaliser, most of a large status file's load, is left for the rest.
+class LetterMarkPairs {
+ public:
+  // Appends the NFC of `name` and returns true when it is made only of ASCII
+  // and such pairs; otherwise leaves `out` as it was and returns false.
+  bool appendComposed(std::string& out, std::string_view name) {
+    const size_t start = out.size();
+    for (size_t index = 0; index < name.size(); ++index) {
+      const auto byte = static_cast<unsigned char>(name[index]);
+      if (byte < 0x80) {
+        out += static_cast<char>(byte);
+        continue;
+      }
+      const std::optional<size_t> pair =
+          index == 0 ? std::nullopt : pairIndex(name.substr(index - 1));
+      if (!pair) {
+        out.resize(start);
+        return false;
+      }
+      out.pop_back();  // the letter, composed with its mark below
+      appendPacked(out, composedPair(*pair, name.substr(index - 1, 3)));
+      index += 1;
+    }
+    return true;
+  }
+
+ private:
+  static constexpr char32_t kFirstMark = 0x300;
+  static constexpr size_t kMarks = 0x70;
+  static constexpr size_t kLetters = 52;
+
+  // The table slot of the letter and two-byte mark that `text` starts with,
+  // when ASCII or nothing follows them.
+  static std::optional<size_t> pairIndex(std::string_view text) {
+    if (text.size() < 3) return std::nullopt;
+    const auto letter = static_cast<unsigned char>(text[0]);
+    const auto lead = static_cast<unsigned char>(text[1]);
+    const auto trail = static_cast<unsigned char>(text[2]);
+    if ((lead != 0xCC && lead != 0xCD) || (trail & 0xC0) != 0x80) return std::nullopt;
+    if (text.size() > 3 && static_cast<unsigned char>(text[3]) >= 0x80) return std::nullopt;
+    const char32_t mark = (char32_t{lead & 0x1Fu} << 6) | (trail & 0x3Fu);
+    if (mark < kFirstMark || mark >= kFirstMark + kMarks) return std::nullopt;
+    size_t letterIndex;
+    if (letter >= 'A' && letter <= 'Z') {
+      letterIndex = letter - 'A';
+    } else if (letter >= 'a' && letter <= 'z') {
+      letterIndex = 26 + (letter - 'a');
+    } else {
+      return std::nullopt;
+    }
+    return letterIndex * kMarks + (mark - kFirstMark);
+  }
+
+  // A pair's NFC, at most 7 bytes (a mark may stand for two), packed with
+  // its length in the lowest byte; 0 until the pair is first met. Threads
+  // that meet a pair at once store the same value.
+  uint64_t composedPair(size_t slot, std::string_view pair) {
+    uint64_t packed = pairs_[slot].load(std::memory_order_relaxed);
+    if (packed != 0) return packed;
+    const std::optional<std::string> nfc = composed(pair);
+    if (!nfc || nfc->empty() || nfc->size() > 7) return pack(pair);
+    packed = pack(*nfc);
+    pairs_[slot].store(packed, std::memory_order_relaxed);
+    return packed;
+  }
+  static uint64_t pack(std::string_view bytes) {
+    uint64_t packed = bytes.size();
+    for (size_t index = 0; index < bytes.size() && index < 7; ++index) {
+      packed |= uint64_t{static_cast<unsigned char>(bytes[index])} << (8 * (index + 1));
+    }
+    return packed;
+  }
+  static void appendPacked(std::string& out, uint64_t packed) {
+    for (size_t index = 0; index < (packed & 0xFF); ++index) {
+      out += static_cast<char>((packed >> (8 * (index + 1))) & 0xFF);
+    }
+  }
+
+  std::atomic<uint64_t> pairs_[kLetters * kMarks] = {};
+};
+
 // The canonical spellings of the accented names met last, per thread. A
 // file manager asks about every item it shows, and the folders on the way
 // to them are the same few names request after request: normalising each
@@ -119,6 +205,8 @@ class RecentNames {
 
   // A name with stray bytes stays as it is.
   static void appendComposed(std::string& out, std::string_view name) {
+    static LetterMarkPairs letterMarkPairs;
+    if (letterMarkPairs.appendComposed(out, name)) return;
     std::optional<std::string> canonicalName = composed(name);
     out += canonicalName ? std::string_view(*canonicalName) : name;
   }
