@@ -12,8 +12,9 @@ namespace {
 // What one turn may spend handing over items out of sight; the file
 // manager's answer to each comes inside the hand-over. Nautilus then spends
 // about 30 us of its own on each changed item, in one update every 100 ms
-// or so: 6 ms a turn hands a 10,000-item folder over in 0.9 s with those
-// updates at 40 to 46 ms; 3 ms took 1.4 s for updates no shorter.
+// or so: 6 ms a turn hands a 10,000-item folder over in 0.9 to 1.1 s with
+// those updates at 40 to 47 ms (63 at worst); 3 ms took 1.4 to 1.6 s, with
+// updates of 42 to 57 ms.
 constexpr int64_t kTurnMicroseconds = 6000;
 // A frame between turns. The file manager's own update of the items that
 // changed comes later, in one dispatch for all it collected since the last:
