@@ -10,17 +10,28 @@ namespace quorbitz {
 namespace {
 
 // What one turn may spend handing over items out of sight; the file
-// manager's answer to each comes inside the hand-over. Nautilus then spends
-// about 30 us of its own on each changed item, in one update every 100 ms
-// or so: 6 ms a turn hands a 10,000-item folder over in 0.9 to 1.1 s with
-// those updates at 40 to 47 ms (63 at worst); 3 ms took 1.4 to 1.6 s, with
-// updates of 42 to 57 ms.
+// manager's answer to each comes inside the hand-over.
 constexpr int64_t kTurnMicroseconds = 6000;
 // A frame between turns. The file manager's own update of the items that
 // changed comes later, in one dispatch for all it collected since the last:
 // with turns back to back, Nautilus's held its window 45 ms at the 99th
 // percentile; a frame apart, about 10 ms.
 constexpr unsigned kMillisecondsBetweenTurns = 16;
+// Nautilus updates the items that changed 100 ms after the first of them,
+// in one dispatch whose cost grows with how many there are (three changes
+// an item: its emblem, its column's words, the end of its question), so
+// one update holds what was handed over in the 100 ms before it. At most
+// 1,200 a window kept Nautilus's updates at 29 ms median, 46 ms at worst,
+// and handed a 10,000-item folder over in 1.25 s; unbounded, a 6 ms turn
+// a frame reaches 1,300 to 1,700, which made them 36 ms median and 53 to
+// 63 ms at worst, in 1.0 s.
+constexpr int64_t kWindowMicroseconds = 100000;
+constexpr size_t kMostPerWindow = 1200;
+// The items in sight are redrawn in the frame after Nautilus's update of
+// them, at about 3 ms an item under software rendering. The rest wait
+// until that update is over rather than join it: together they held the
+// window twice over, 30 ms for the update and up to 65 for the frame.
+constexpr int64_t kInSightAloneMicroseconds = 120000;
 // A round is sorted inside one turn: about a millisecond for this many
 // paths. Changes come from a re-evaluation in no particular order, so a
 // larger batch split into rounds is still spread out within each.
@@ -77,8 +88,7 @@ void AskAgainQueue::drop(std::string_view path) {
 int AskAgainQueue::onTurn(void* self) {
   auto* queue = static_cast<AskAgainQueue*>(self);
   try {
-    queue->handOverInSight();
-    queue->handOverSpread();
+    queue->takeTurn(g_get_monotonic_time());
   } catch (...) {
     // Out of memory: what is left goes at the next turn.
   }
@@ -99,10 +109,30 @@ void AskAgainQueue::tell(Queued::iterator queued) {
   if (handOver_) handOver_(path, pushed);
 }
 
-void AskAgainQueue::handOverInSight() {
-  if (!inSight_ || queued_.empty()) return;
+void AskAgainQueue::takeTurn(int64_t now) {
+  const size_t inSight = handOverInSight();
+  if (inSight > 0) restWaitsUntil_ = now + kInSightAloneMicroseconds;
+  size_t handed = inSight;
+  if (now >= restWaitsUntil_) {
+    const size_t room = roomInWindow(now);
+    handed += handOverSpread(room - std::min(room, inSight));
+  }
+  if (handed > 0) recentTurns_.push_back({now, handed});
+}
+
+size_t AskAgainQueue::roomInWindow(int64_t now) {
+  while (!recentTurns_.empty() && recentTurns_.front().at <= now - kWindowMicroseconds)
+    recentTurns_.pop_front();
+  size_t handed = 0;
+  for (const Turn& turn : recentTurns_) handed += turn.handed;
+  return kMostPerWindow - std::min(kMostPerWindow, handed);
+}
+
+size_t AskAgainQueue::handOverInSight() {
+  if (!inSight_ || queued_.empty()) return 0;
   const std::vector<std::string> names = inSight_();
-  if (names.empty()) return;
+  if (names.empty()) return 0;
+  size_t handed = 0;
   // Telling may queue paths in new folders.
   std::vector<std::string> folders;
   for (const auto& [folder, count] : folders_) folders.emplace_back(folder);
@@ -111,17 +141,22 @@ void AskAgainQueue::handOverInSight() {
     for (const std::string& name : names) {
       path.assign(folder).append("/").append(name);
       auto queued = queued_.find(path);
-      if (queued != queued_.end() && queued->second.toTell) tell(queued);
+      if (queued != queued_.end() && queued->second.toTell) {
+        tell(queued);
+        ++handed;
+      }
     }
   }
+  return handed;
 }
 
-void AskAgainQueue::handOverSpread() {
+size_t AskAgainQueue::handOverSpread(size_t most) {
   const int64_t deadline = g_get_monotonic_time() + kTurnMicroseconds;
-  for (;;) {
+  size_t handed = 0;
+  while (handed < most) {
     std::optional<size_t> index = roundOrder_.next();
     if (!index) {
-      if (!startRound()) return;
+      if (!startRound()) break;
       continue;
     }
     // Out of the queue before the file manager is told: it asks again at
@@ -131,9 +166,11 @@ void AskAgainQueue::handOverSpread() {
     if (!queued.mapped().toTell) continue;
     const std::string path = std::move(queued.key());
     const std::optional<std::string> pushed = std::move(queued.mapped().pushed);
+    ++handed;
     if (handOver_) handOver_(path, pushed);
-    if (g_get_monotonic_time() >= deadline) return;
+    if (g_get_monotonic_time() >= deadline) break;
   }
+  return handed;
 }
 
 void AskAgainQueue::forget(std::string_view path) {

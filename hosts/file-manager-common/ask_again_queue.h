@@ -8,19 +8,23 @@
 // makes, handed over together, held its window for 12 to 40 ms each time.
 // The queue hands them over for at most a few milliseconds per turn, a frame
 // apart and at idle priority, so that input, redrawing and the file
-// manager's own update of what changed come in between.
+// manager's own update of what changed come in between; and no more of them
+// in any tenth of a second than that update, which comes about that often,
+// can take without holding the window long.
 //
 // What the user sees goes first: at every turn the items whose names the
 // file manager shows in sight are handed over before any other, all at once,
 // so a window's worth of changes costs one redraw and shows within a turn or
-// two. The rest follow in rounds, each sorted by path and handed over spread
-// out (`SpreadOrder`): the file manager redraws the smallest rectangle
+// two. The rest wait until the file manager has updated those, then follow
+// in rounds, each sorted by path and handed over spread out
+// (`SpreadOrder`): the file manager redraws the smallest rectangle
 // around every item that changed since its last frame, and items next to
 // each other in a window are next to each other by name, so whatever it
 // gathers between two frames lies far apart and rarely more than one of it
 // comes into sight when the user scrolls meanwhile.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -73,9 +77,19 @@ class AskAgainQueue {
   };
   using Queued = std::unordered_map<std::string, Waiting, PathHash, std::equal_to<>>;
 
+  // A turn's time and how many items it handed over.
+  struct Turn {
+    int64_t at;
+    size_t handed;
+  };
+
   static int onTurn(void* self);
-  void handOverInSight();
-  void handOverSpread();
+  void takeTurn(int64_t now);
+  // How many more items may be handed over before the file manager's next
+  // update of what changed.
+  size_t roomInWindow(int64_t now);
+  size_t handOverInSight();
+  size_t handOverSpread(size_t most);
   bool startRound();
   void tell(Queued::iterator queued);
   void forget(std::string_view path);
@@ -94,6 +108,10 @@ class AskAgainQueue {
   // The round being handed over, sorted, and the order of its turns.
   std::vector<std::string_view> round_;
   SpreadOrder roundOrder_;
+  // The turns of the last update interval, oldest first.
+  std::deque<Turn> recentTurns_;
+  // Until then only items in sight are handed over.
+  int64_t restWaitsUntil_ = 0;
   unsigned source_ = 0;
 };
 
