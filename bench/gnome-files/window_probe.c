@@ -8,9 +8,10 @@
 //     millisecond after the last answer, and prints "ping T LATENCY" for
 //     every answer, until it is ended.
 //   window_probe lines FILE TEXT END COUNT
-//     prints "lines T" once FILE holds COUNT lines containing TEXT and
-//     ending in END; a FILE that is missing, deleted or emptied meanwhile
-//     counts on from where it was.
+//     prints "seen N T" whenever the number N of lines in FILE containing
+//     TEXT and ending in END has grown (checked every millisecond), and
+//     "lines T" once it reaches COUNT; a FILE that is missing, deleted or
+//     emptied meanwhile counts on from where it was.
 //
 // T is wall-clock time in microseconds since the epoch, so the caller can
 // set it beside `date +%s%6N`; LATENCY is in microseconds.
@@ -146,6 +147,7 @@ static int lines(const char* path, const char* text, const char* end, long wante
   static char partial[1 << 14];
   size_t partialSize = 0;
   long counted = 0;
+  long shown = 0;
   off_t offset = 0;
   ino_t inode = 0;
   while (counted < wanted) {
@@ -166,6 +168,10 @@ static int lines(const char* path, const char* text, const char* end, long wante
         }
         close(fd);
       }
+    }
+    if (counted > shown) {
+      printf("seen %ld %lld\n", counted, wallMicros());
+      shown = counted;
     }
     if (counted < wanted) usleep(1000);
   }

@@ -2,7 +2,8 @@
 // Preloaded into Nautilus, notes every emblem an extension hands over, by
 // any route: a C module calls nautilus_file_info_add_emblem through its
 // linker, a nautilus-python extension looks it up through
-// g_module_symbol (GObject introspection). Each call appends
+// g_module_symbol (GObject introspection). Built with -DFILE_MANAGER=nemo
+// or caja, it notes the same calls of Nemo's or Caja's extension library. Each call appends
 // "T PATH EMBLEM" to the file named by QUORBITZ_EMBLEM_LOG, T being
 // wall-clock microseconds since the epoch, before handing the emblem on.
 // The note costs the same few microseconds whichever extension made the
@@ -18,20 +19,30 @@
 #include <time.h>
 #include <unistd.h>
 
-typedef struct _NautilusFileInfo NautilusFileInfo;
-typedef void (*AddEmblem)(NautilusFileInfo*, const char*);
-typedef GFile* (*GetLocation)(NautilusFileInfo*);
+#ifndef FILE_MANAGER
+#define FILE_MANAGER nautilus
+#endif
+#define JOINED(prefix, name) prefix##name
+#define PREFIXED(prefix, name) JOINED(prefix, name)
+#define TEXT(name) #name
+#define NAME_OF(name) TEXT(name)
+#define ADD_EMBLEM PREFIXED(FILE_MANAGER, _file_info_add_emblem)
+#define GET_LOCATION PREFIXED(FILE_MANAGER, _file_info_get_location)
+
+typedef struct FileInfo FileInfo;
+typedef void (*AddEmblem)(FileInfo*, const char*);
+typedef GFile* (*GetLocation)(FileInfo*);
 typedef gboolean (*ModuleSymbol)(GModule*, const gchar*, gpointer*);
 
-void nautilus_file_info_add_emblem(NautilusFileInfo* file, const char* emblem);
+void ADD_EMBLEM(FileInfo* file, const char* emblem);
 
-static void note(NautilusFileInfo* file, const char* emblem) {
+static void note(FileInfo* file, const char* emblem) {
   static int log = -2;
   static GetLocation location;
   if (log == -2) {
     const char* path = getenv("QUORBITZ_EMBLEM_LOG");
     log = path ? open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644) : -1;
-    location = (GetLocation)dlsym(RTLD_DEFAULT, "nautilus_file_info_get_location");
+    location = (GetLocation)dlsym(RTLD_DEFAULT, NAME_OF(GET_LOCATION));
   }
   if (log < 0 || !location) return;
   GFile* where = location(file);
@@ -51,9 +62,9 @@ static void note(NautilusFileInfo* file, const char* emblem) {
   if (where) g_object_unref(where);
 }
 
-void nautilus_file_info_add_emblem(NautilusFileInfo* file, const char* emblem) {
+void ADD_EMBLEM(FileInfo* file, const char* emblem) {
   static AddEmblem handOn;
-  if (!handOn) handOn = (AddEmblem)dlsym(RTLD_NEXT, "nautilus_file_info_add_emblem");
+  if (!handOn) handOn = (AddEmblem)dlsym(RTLD_NEXT, NAME_OF(ADD_EMBLEM));
   note(file, emblem);
   if (handOn) handOn(file, emblem);
 }
@@ -63,8 +74,8 @@ gboolean g_module_symbol(GModule* module, const gchar* name, gpointer* symbol) {
   if (!lookUp) lookUp = (ModuleSymbol)dlsym(RTLD_NEXT, "g_module_symbol");
   if (!lookUp) return FALSE;
   const gboolean found = lookUp(module, name, symbol);
-  if (found && symbol && name && strcmp(name, "nautilus_file_info_add_emblem") == 0) {
-    *symbol = (gpointer)&nautilus_file_info_add_emblem;
+  if (found && symbol && name && strcmp(name, NAME_OF(ADD_EMBLEM)) == 0) {
+    *symbol = (gpointer)&ADD_EMBLEM;
   }
   return found;
 }

@@ -139,7 +139,7 @@ launch_with_extension_folder() {
     while [ ! -d "$target" ]; do target=$(dirname "$target"); done
     source=$work/overlay/upper
     mkdir -p "$source${folder#"$target"}" "$work/overlay/work"
-    cp "$work"/extensions/* "$source${folder#"$target"}/"
+    cp -r "$work/extensions/." "$source${folder#"$target"}/"
     unshare -m mount -t overlay overlay \
       -o "lowerdir=$target,upperdir=$source,workdir=$work/overlay/work" "$target" 2>/dev/null ||
       skip "no overlay mount here, and $folder does not exist"
