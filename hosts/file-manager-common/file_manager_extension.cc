@@ -29,14 +29,15 @@ std::unique_ptr<GroupContainers> groupContainers() {
 
 }  // namespace
 
-FileManagerExtension::FileManagerExtension(InvalidateItem invalidate)
+FileManagerExtension::FileManagerExtension(InvalidateItem invalidate,
+                                           size_t askedAgainPerUpdate)
     : runLoop_(/*timersEnabled=*/true),
       files_(newPosixFileSystem()),
       containers_(groupContainers()),
       systemLog_(newRepeatCollapsingLog(newGlibSystemLog())),
       pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
-      finder_(EmblemIcons(*files_), invalidate, &namesInSight) {
+      finder_(EmblemIcons(*files_), invalidate, &namesInSight, askedAgainPerUpdate) {
   // A large project's status takes seconds to load, and the file manager
   // starts its extensions on its main thread before it shows a window.
   controller_ = FinderSync::create(
@@ -80,11 +81,11 @@ void FileManagerExtension::observeParentOf(const std::string& path) {
   observedFolders_.insert(std::move(folder));
 }
 
-void startExtension(InvalidateItem invalidate) {
+void startExtension(InvalidateItem invalidate, size_t askedAgainPerUpdate) {
   if (gExtension) return;
   try {
     bindTranslations();
-    gExtension = new FileManagerExtension(invalidate);
+    gExtension = new FileManagerExtension(invalidate, askedAgainPerUpdate);
   } catch (...) {
     g_log(kGlibLogDomain, G_LOG_LEVEL_WARNING, "%s",
           "quorbitzFS: the extension could not start");

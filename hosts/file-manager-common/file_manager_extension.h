@@ -29,8 +29,10 @@ class FileManagerExtension {
   // Creates the controller: it draws the badges, starts loading the status
   // file beside the main loop and starts polling on the main loop, where a
   // rewrite of the status file also ticks at once. `invalidate` tells the
-  // file manager to ask again about an item.
-  explicit FileManagerExtension(InvalidateItem invalidate);
+  // file manager to ask again about an item; `askedAgainPerUpdate` is how
+  // many of those its update of what changed takes in good time.
+  explicit FileManagerExtension(InvalidateItem invalidate,
+                                size_t askedAgainPerUpdate = kAskedAgainPerUpdate);
   ~FileManagerExtension();
   FileManagerExtension(const FileManagerExtension&) = delete;
   FileManagerExtension& operator=(const FileManagerExtension&) = delete;
@@ -60,7 +62,8 @@ class FileManagerExtension {
 
 // Starts the extension once per process; later calls do nothing. Called on
 // the file manager's main thread.
-void startExtension(InvalidateItem invalidate);
+void startExtension(InvalidateItem invalidate,
+                    size_t askedAgainPerUpdate = kAskedAgainPerUpdate);
 void stopExtension();
 // nullptr before the start, after the stop, or when the start failed.
 FileManagerExtension* runningExtension();

@@ -23,7 +23,8 @@ bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& fo
 
 FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
                                                          InvalidateItem invalidate,
-                                                         NamesInSight inSight)
+                                                         NamesInSight inSight,
+                                                         size_t askedAgainPerUpdate)
     : emblems_(std::move(emblems)),
       askAgain_(
           [this, invalidate](const std::string& path,
@@ -33,7 +34,7 @@ FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
             invalidate(path);
             told_.reset();
           },
-          inSight),
+          inSight, askedAgainPerUpdate),
       inSight_(inSight) {}
 
 void FileManagerFinderController::setDirectoryURLs(
