@@ -3,7 +3,10 @@
 // any route: a C module calls nautilus_file_info_add_emblem through its
 // linker, a nautilus-python extension looks it up through
 // g_module_symbol (GObject introspection). Built with -DFILE_MANAGER=nemo
-// or caja, it notes the same calls of Nemo's or Caja's extension library. Each call appends
+// or caja, it notes the same calls of Nemo's or Caja's extension library.
+// Thunar has no such call: an emblem is the "metadata::emblems" attribute
+// of Thunar's GFileInfo, so built with -DEMBLEMS_IN_FILE_INFO it notes
+// every badge emblem set there, with the file's name in place of its path. Each call appends
 // "T PATH EMBLEM" to the file named by QUORBITZ_EMBLEM_LOG, T being
 // wall-clock microseconds since the epoch, before handing the emblem on.
 // The note costs the same few microseconds whichever extension made the
@@ -36,17 +39,13 @@ typedef gboolean (*ModuleSymbol)(GModule*, const gchar*, gpointer*);
 
 void ADD_EMBLEM(FileInfo* file, const char* emblem);
 
-static void note(FileInfo* file, const char* emblem) {
+static void noteLine(const char* path, const char* emblem) {
   static int log = -2;
-  static GetLocation location;
   if (log == -2) {
-    const char* path = getenv("QUORBITZ_EMBLEM_LOG");
-    log = path ? open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644) : -1;
-    location = (GetLocation)dlsym(RTLD_DEFAULT, NAME_OF(GET_LOCATION));
+    const char* name = getenv("QUORBITZ_EMBLEM_LOG");
+    log = name ? open(name, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644) : -1;
   }
-  if (log < 0 || !location) return;
-  GFile* where = location(file);
-  char* path = where ? g_file_get_path(where) : NULL;
+  if (log < 0) return;
   struct timespec now;
   clock_gettime(CLOCK_REALTIME, &now);
   char line[8192];
@@ -58,6 +57,31 @@ static void note(FileInfo* file, const char* emblem) {
       // A lost note shows as an emblem never handed over.
     }
   }
+}
+
+#ifdef EMBLEMS_IN_FILE_INFO
+
+typedef void (*SetStrings)(GFileInfo*, const char*, char**);
+
+void g_file_info_set_attribute_stringv(GFileInfo* info, const char* attribute, char** value) {
+  static SetStrings handOn;
+  if (!handOn) handOn = (SetStrings)dlsym(RTLD_NEXT, "g_file_info_set_attribute_stringv");
+  if (attribute && strcmp(attribute, "metadata::emblems") == 0 && value && value[0] &&
+      strncmp(value[0], "emblem-quorbitz-", 16) == 0) {
+    noteLine(g_file_info_get_name(info), value[0]);
+  }
+  if (handOn) handOn(info, attribute, value);
+}
+
+#else
+
+static void note(FileInfo* file, const char* emblem) {
+  static GetLocation location;
+  if (!location) location = (GetLocation)dlsym(RTLD_DEFAULT, NAME_OF(GET_LOCATION));
+  if (!location) return;
+  GFile* where = location(file);
+  char* path = where ? g_file_get_path(where) : NULL;
+  noteLine(path, emblem);
   g_free(path);
   if (where) g_object_unref(where);
 }
@@ -79,3 +103,5 @@ gboolean g_module_symbol(GModule* module, const gchar* name, gpointer* symbol) {
   }
   return found;
 }
+
+#endif
