@@ -34,6 +34,10 @@ class ShownFiles {
   // a file no view has shown.
   void announceChange(const std::string& path);
 
+  // The names of the files Thunar's folder views show in sight now, from
+  // each mapped view's visible range.
+  std::vector<std::string> namesInSight() const;
+
  private:
   struct FollowedModel {
     GtkTreeModel* model;
@@ -46,7 +50,11 @@ class ShownFiles {
   static void onModelFinalized(gpointer self, GObject* model);
   static void onFileFinalized(gpointer self, GObject* file);
 
-  void follow(GtkTreeModel* model);
+  // Follows the model `view` shows; false when it holds no files.
+  bool follow(GtkTreeModel* model);
+  void watchView(GtkWidget* view);
+  static void onViewFinalized(gpointer self, GObject* view);
+  const FollowedModel* followed(GtkTreeModel* model) const;
   void reportRow(GtkTreeModel* model, GtkTreeIter* row);
   void remember(ThunarxFileInfo* file, const std::string& path);
 
@@ -54,6 +62,8 @@ class ShownFiles {
   guint mapSignal_ = 0;
   gulong mapHook_ = 0;
   std::vector<FollowedModel> models_;
+  // The views of those models that have been mapped, held weakly.
+  std::vector<GtkWidget*> views_;
   // Thunar shares one file object between all the views that show it. The
   // objects are held weakly: Thunar drops them with the folders it unloads.
   std::unordered_map<std::string, GObject*> filesByPath_;

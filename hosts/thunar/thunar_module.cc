@@ -46,6 +46,10 @@ void askAgain(const std::string& path) {
   if (gShownFiles) gShownFiles->announceChange(path);
 }
 
+std::vector<std::string> namesInSightInThunar() {
+  return gShownFiles ? gShownFiles->namesInSight() : std::vector<std::string>{};
+}
+
 GList* getFileMenuItems(ThunarxMenuProvider*, GtkWidget*, GList* files) {
   try {
     FileManagerExtension* extension = runningExtension();
@@ -124,7 +128,7 @@ __attribute__((visibility("default"))) void thunar_extension_initialize(
     // Thunar loads its extensions on its main thread before it builds a
     // window, so the emblems exist and the watched folders are known before
     // the first view appears.
-    startExtension(&askAgain);
+    startExtension(&askAgain, kAskedAgainPerUpdate, &namesInSightInThunar);
     if (!gShownFiles) gShownFiles = std::make_unique<ShownFiles>(&showBadge);
   } catch (...) {
     // Thunar is C: an exception must not cross into it.
