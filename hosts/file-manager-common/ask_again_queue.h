@@ -37,11 +37,6 @@
 
 namespace quorbitz {
 
-// How many items one of Nautilus's updates of what changed takes in about
-// 30 ms, where a file manager takes them 100 ms apart; see
-// ask_again_queue.cc.
-inline constexpr size_t kAskedAgainPerUpdate = 1200;
-
 // Tells the file manager to ask again about the item at a path.
 using InvalidateItem = void (*)(const std::string& path);
 // The names (last path components) of the items the file manager's windows
@@ -54,10 +49,8 @@ class AskAgainQueue {
   using HandOver = std::function<void(const std::string& path,
                                       const std::optional<std::string>& pushed)>;
 
-  // At most `mostPerUpdate` items are handed over in any tenth of a second.
-  explicit AskAgainQueue(HandOver handOver, NamesInSight inSight = nullptr,
-                         size_t mostPerUpdate = kAskedAgainPerUpdate)
-      : handOver_(std::move(handOver)), inSight_(inSight), mostPerUpdate_(mostPerUpdate) {}
+  explicit AskAgainQueue(HandOver handOver, NamesInSight inSight = nullptr)
+      : handOver_(std::move(handOver)), inSight_(inSight) {}
   ~AskAgainQueue();
   AskAgainQueue(const AskAgainQueue&) = delete;
   AskAgainQueue& operator=(const AskAgainQueue&) = delete;
@@ -103,7 +96,6 @@ class AskAgainQueue {
 
   HandOver handOver_;
   NamesInSight inSight_;
-  size_t mostPerUpdate_;
   // Every queued path (a path already told stays until its round's turn
   // and is skipped then). The views below are of these keys, which stay in
   // place until erased.

@@ -29,16 +29,14 @@ std::unique_ptr<GroupContainers> groupContainers() {
 
 }  // namespace
 
-FileManagerExtension::FileManagerExtension(InvalidateItem invalidate,
-                                           size_t askedAgainPerUpdate, NamesInSight inSight)
+FileManagerExtension::FileManagerExtension(InvalidateItem invalidate, NamesInSight inSight)
     : runLoop_(/*timersEnabled=*/true),
       files_(newPosixFileSystem()),
       containers_(groupContainers()),
       systemLog_(newRepeatCollapsingLog(newGlibSystemLog())),
       pasteboard_(newClipboardPasteboard()),
       drawing_(std::make_unique<CairoDrawing>()),
-      finder_(EmblemIcons(*files_), invalidate, inSight ? inSight : &namesInSight,
-              askedAgainPerUpdate) {
+      finder_(EmblemIcons(*files_), invalidate, inSight ? inSight : &namesInSight) {
   // A large project's status takes seconds to load, and the file manager
   // starts its extensions on its main thread before it shows a window.
   controller_ = FinderSync::create(
@@ -82,12 +80,11 @@ void FileManagerExtension::observeParentOf(const std::string& path) {
   observedFolders_.insert(std::move(folder));
 }
 
-void startExtension(InvalidateItem invalidate, size_t askedAgainPerUpdate,
-                    NamesInSight inSight) {
+void startExtension(InvalidateItem invalidate, NamesInSight inSight) {
   if (gExtension) return;
   try {
     bindTranslations();
-    gExtension = new FileManagerExtension(invalidate, askedAgainPerUpdate, inSight);
+    gExtension = new FileManagerExtension(invalidate, inSight);
   } catch (...) {
     g_log(kGlibLogDomain, G_LOG_LEVEL_WARNING, "%s",
           "quorbitzFS: the extension could not start");

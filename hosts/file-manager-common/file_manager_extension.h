@@ -29,13 +29,9 @@ class FileManagerExtension {
   // Creates the controller: it draws the badges, starts loading the status
   // file beside the main loop and starts polling on the main loop, where a
   // rewrite of the status file also ticks at once. `invalidate` tells the
-  // file manager to ask again about an item; `askedAgainPerUpdate` is how
-  // many of those its update of what changed takes in good time; `inSight`
-  // names the items its windows show in sight, where the toolkit's
-  // namesInSight() cannot.
-  explicit FileManagerExtension(InvalidateItem invalidate,
-                                size_t askedAgainPerUpdate = kAskedAgainPerUpdate,
-                                NamesInSight inSight = nullptr);
+  // file manager to ask again about an item; `inSight` names the items its
+  // windows show in sight, where the toolkit's namesInSight() cannot.
+  explicit FileManagerExtension(InvalidateItem invalidate, NamesInSight inSight = nullptr);
   ~FileManagerExtension();
   FileManagerExtension(const FileManagerExtension&) = delete;
   FileManagerExtension& operator=(const FileManagerExtension&) = delete;
@@ -65,9 +61,7 @@ class FileManagerExtension {
 
 // Starts the extension once per process; later calls do nothing. Called on
 // the file manager's main thread.
-void startExtension(InvalidateItem invalidate,
-                    size_t askedAgainPerUpdate = kAskedAgainPerUpdate,
-                    NamesInSight inSight = nullptr);
+void startExtension(InvalidateItem invalidate, NamesInSight inSight = nullptr);
 void stopExtension();
 // nullptr before the start, after the stop, or when the start failed.
 FileManagerExtension* runningExtension();

@@ -23,8 +23,7 @@ bool isInsideAnyFolder(std::string_view path, const std::vector<std::string>& fo
 
 FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
                                                          InvalidateItem invalidate,
-                                                         NamesInSight inSight,
-                                                         size_t askedAgainPerUpdate)
+                                                         NamesInSight inSight)
     : emblems_(std::move(emblems)),
       askAgain_(
           [this, invalidate](const std::string& path,
@@ -34,7 +33,7 @@ FileManagerFinderController::FileManagerFinderController(EmblemIcons emblems,
             invalidate(path);
             told_.reset();
           },
-          inSight, askedAgainPerUpdate),
+          inSight),
       inSight_(inSight) {}
 
 void FileManagerFinderController::setDirectoryURLs(

@@ -44,11 +44,8 @@ class FileManagerFinderController final : public FinderController {
   // main loop, never inside a controller call, since file managers ask again
   // at once, from inside the invalidation. `inSight` names the items shown
   // in sight, told first; none where the file manager cannot say.
-  // `askedAgainPerUpdate` is how many re-asks the file manager's update of
-  // what changed takes in good time.
   FileManagerFinderController(EmblemIcons emblems, InvalidateItem invalidate,
-                              NamesInSight inSight = nullptr,
-                              size_t askedAgainPerUpdate = kAskedAgainPerUpdate);
+                              NamesInSight inSight = nullptr);
 
   std::optional<std::vector<std::string>> directoryURLs() override { return watched_; }
   void setDirectoryURLs(const std::vector<std::string>& paths) override;

@@ -22,7 +22,6 @@
 #include "file-manager-common/emblem_pictures.h"
 #include "file-manager-common/file_manager_extension.h"
 #include "file-manager-common/status_words.h"
-#include "gtk-common/file_manager_api.h"
 #include "gtk-common/local_path.h"
 #include "gtk-common/provider_type.h"
 #include "gtk-common/quorbitz_menu.h"
@@ -48,7 +47,7 @@ class ExtensionGlue {
                       registerProviderType(module, "QuorbitzPropertiesProvider",
                                            Properties::interfaceType(),
                                            &Properties::initInterface)};
-    startExtension(&invalidate, kAskedAgainPerUpdateOf<Api>);
+    startExtension(&invalidate);
   }
 
   static void listTypes(const GType** types, int* count) {

@@ -15,19 +15,6 @@
 
 #include <gio/gio.h>
 
-#include <cstddef>
-
-#include "file-manager-common/ask_again_queue.h"
-
-namespace quorbitz {
-
-// How many re-asks the file manager's update of what changed takes in good
-// time; a file manager's API header gives its own where it differs.
-template <class Api>
-inline constexpr size_t kAskedAgainPerUpdateOf = kAskedAgainPerUpdate;
-
-}  // namespace quorbitz
-
 #define QUORBITZ_FILE_MANAGER_API(Name, Type, func, MACRO, Iface)                        \
   struct Name {                                                                          \
     using FileInfo = Type##FileInfo;                                                     \

@@ -128,7 +128,7 @@ __attribute__((visibility("default"))) void thunar_extension_initialize(
     // Thunar loads its extensions on its main thread before it builds a
     // window, so the emblems exist and the watched folders are known before
     // the first view appears.
-    startExtension(&askAgain, kAskedAgainPerUpdate, &namesInSightInThunar);
+    startExtension(&askAgain, &namesInSightInThunar);
     if (!gShownFiles) gShownFiles = std::make_unique<ShownFiles>(&showBadge);
   } catch (...) {
     // Thunar is C: an exception must not cross into it.
