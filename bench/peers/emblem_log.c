@@ -6,9 +6,10 @@
 // or caja, it notes the same calls of Nemo's or Caja's extension library.
 // Thunar has no such call: an emblem is the "metadata::emblems" attribute
 // of Thunar's GFileInfo, so built with -DEMBLEMS_IN_FILE_INFO it notes
-// every badge emblem set there, with the file's name in place of its path. Each call appends
-// "T PATH EMBLEM" to the file named by QUORBITZ_EMBLEM_LOG, T being
-// wall-clock microseconds since the epoch, before handing the emblem on.
+// every badge emblem set there, with the file's name in place of its path.
+// Each call appends "T PATH EMBLEM" to the file named by
+// QUORBITZ_EMBLEM_LOG, T being wall-clock microseconds since the epoch,
+// before handing the emblem on.
 // The note costs the same few microseconds whichever extension made the
 // call.
 #define _GNU_SOURCE

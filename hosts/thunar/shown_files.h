@@ -50,7 +50,7 @@ class ShownFiles {
   static void onModelFinalized(gpointer self, GObject* model);
   static void onFileFinalized(gpointer self, GObject* file);
 
-  // Follows the model `view` shows; false when it holds no files.
+  // Follows `model` (once); false when it holds no files.
   bool follow(GtkTreeModel* model);
   void watchView(GtkWidget* view);
   static void onViewFinalized(gpointer self, GObject* view);
