@@ -11,7 +11,8 @@
 // "Sync Status" column the list view offers, off until the user adds it; and
 // `Properties`, which adds the "Quorbitz" section to the Properties dialog
 // and names its interface (interfaceType) and how to fill it in
-// (initInterface), since each file manager's differs.
+// (initInterface), since each file manager's differs. `inSight` names the
+// items the file manager's windows show in sight, where a host can tell.
 #pragma once
 
 #include <array>
@@ -28,7 +29,7 @@
 
 namespace quorbitz {
 
-template <class Api, class Properties>
+template <class Api, class Properties, NamesInSight inSight = nullptr>
 class ExtensionGlue {
  public:
   using FileInfo = typename Api::FileInfo;
@@ -47,7 +48,7 @@ class ExtensionGlue {
                       registerProviderType(module, "QuorbitzPropertiesProvider",
                                            Properties::interfaceType(),
                                            &Properties::initInterface)};
-    startExtension(&invalidate);
+    startExtension(&invalidate, inSight);
   }
 
   static void listTypes(const GType** types, int* count) {

@@ -6,9 +6,10 @@ include_guard(GLOBAL)
 include(${PROJECT_SOURCE_DIR}/hosts/file-manager-common/file_manager_host.cmake)
 
 # The GObject glue of Nautilus's family and Thunar, compiled once for them.
-# The GTK 3 and GTK 4 desktops come with each module, by its toolkit.
+# What needs GTK 3 or GTK 4 (gtk3_*.cc, gtk4_*.cc) comes with each module,
+# by its toolkit.
 file(GLOB QUORBITZ_GTK_COMMON_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)
-list(FILTER QUORBITZ_GTK_COMMON_SOURCES EXCLUDE REGEX "/gtk[34]_desktop\\.cc$")
+list(FILTER QUORBITZ_GTK_COMMON_SOURCES EXCLUDE REGEX "/gtk[34]_[^/]*\\.cc$")
 add_library(quorbitz_gtk_common STATIC ${QUORBITZ_GTK_COMMON_SOURCES})
 set_target_properties(quorbitz_gtk_common PROPERTIES
   POSITION_INDEPENDENT_CODE ON
@@ -68,9 +69,9 @@ function(quorbitz_gtk_host_module host extension toolkit)
   endif()
 
   set(target quorbitz_${host})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
-  add_library(${target} MODULE ${sources}
-    ${PROJECT_SOURCE_DIR}/hosts/gtk-common/${toolkit}_desktop.cc)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc
+       ${PROJECT_SOURCE_DIR}/hosts/gtk-common/${toolkit}_*.cc)
+  add_library(${target} MODULE ${sources})
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME quorbitz-${host}
     PREFIX lib

@@ -34,10 +34,6 @@ class ShownFiles {
   // a file no view has shown.
   void announceChange(const std::string& path);
 
-  // The names of the files Thunar's folder views show in sight now, from
-  // each mapped view's visible range.
-  std::vector<std::string> namesInSight() const;
-
  private:
   struct FollowedModel {
     GtkTreeModel* model;
@@ -50,10 +46,8 @@ class ShownFiles {
   static void onModelFinalized(gpointer self, GObject* model);
   static void onFileFinalized(gpointer self, GObject* file);
 
-  // Follows `model` (once); false when it holds no files.
-  bool follow(GtkTreeModel* model);
-  void watchView(GtkWidget* view);
-  static void onViewFinalized(gpointer self, GObject* view);
+  // Follows `model`, once, if it holds files.
+  void follow(GtkTreeModel* model);
   const FollowedModel* followed(GtkTreeModel* model) const;
   void reportRow(GtkTreeModel* model, GtkTreeIter* row);
   void remember(ThunarxFileInfo* file, const std::string& path);
@@ -62,8 +56,6 @@ class ShownFiles {
   guint mapSignal_ = 0;
   gulong mapHook_ = 0;
   std::vector<FollowedModel> models_;
-  // The views of those models that have been mapped, held weakly.
-  std::vector<GtkWidget*> views_;
   // Thunar shares one file object between all the views that show it. The
   // objects are held weakly: Thunar drops them with the folders it unloads.
   std::unordered_map<std::string, GObject*> filesByPath_;

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "file-manager-common/file_manager_extension.h"
-#include "gtk-common/local_path.h"
 #include "file-manager-common/menu_activation.h"
+#include "gtk-common/gtk3_views_in_sight.h"
+#include "gtk-common/local_path.h"
 #include "gtk-common/property_pages.h"
 #include "gtk-common/provider_type.h"
 #include "gtk-common/quorbitz_menu.h"
@@ -46,8 +47,10 @@ void askAgain(const std::string& path) {
   if (gShownFiles) gShownFiles->announceChange(path);
 }
 
+gchar* nameOf(GObject* file) { return thunarx_file_info_get_name(THUNARX_FILE_INFO(file)); }
+
 std::vector<std::string> namesInSightInThunar() {
-  return gShownFiles ? gShownFiles->namesInSight() : std::vector<std::string>{};
+  return namesInSightOf({THUNARX_TYPE_FILE_INFO, &nameOf});
 }
 
 GList* getFileMenuItems(ThunarxMenuProvider*, GtkWidget*, GList* files) {
