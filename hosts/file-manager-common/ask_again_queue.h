@@ -88,7 +88,7 @@ class AskAgainQueue {
   // How many more items may be handed over before the file manager's next
   // update of what changed.
   size_t roomInWindow(int64_t now);
-  size_t handOverInSight();
+  size_t handOverInSight(int64_t now);
   size_t handOverSpread(size_t most);
   bool startRound();
   void tell(Queued::iterator queued);
@@ -112,6 +112,9 @@ class AskAgainQueue {
   std::deque<Turn> recentTurns_;
   // Until then only items in sight are handed over.
   int64_t restWaitsUntil_ = 0;
+  // The names in sight when last read, and when.
+  std::vector<std::string> namesInSight_;
+  std::optional<int64_t> inSightReadAt_;
   unsigned source_ = 0;
 };
 
