@@ -520,6 +520,56 @@ check_properties_section() {
   pass "the Properties dialog of Cuts reads its status, project, lock and link"
 }
 
+# --- Items in sight first ----------------------------------------------------
+# Builds bench/peers/emblem_log.c for the file manager, with FLAG... (its
+# -D options), into $emblem_log. Started with LD_PRELOAD=$emblem_log and
+# QUORBITZ_EMBLEM_LOG=$emblem_notes, the file manager notes there every
+# emblem handed to it, in order.
+# Usage: build_emblem_log FLAG...
+build_emblem_log() {
+  emblem_log=$work/emblem_log.so emblem_notes=$work/emblems
+  # shellcheck disable=SC2046  # pkg-config's words are split
+  gcc -O2 -shared -fPIC "$@" -o "$emblem_log" bench/peers/emblem_log.c \
+    $(pkg-config --cflags --libs gio-2.0 gmodule-2.0) -ldl || fail "the emblem log did not build"
+}
+
+# How many distinct files of Many the emblem notes from line FROM on handed
+# EMBLEM to.
+# Usage: noted_since FROM EMBLEM
+noted_since() {
+  tail -n "+$1" "$emblem_notes" | grep -Eo "f[0-9]{4}\.mov emblem-quorbitz-$2\$" | sort -u | wc -l
+}
+all_noted_since() { [ "$(noted_since "$1" "$2")" -ge "$3" ]; }
+
+# A folder of 2,000 files, Many, opened in the window (typed ahead and
+# opened with Return) at its top, changes every badge in one rewrite: the
+# files in sight, the first 8 by name, are all among the first 300 new
+# emblems handed over. Without the items in sight first they come spread
+# over all 2,000.
+# Usage: check_items_in_sight_first CLASS
+check_items_in_sight_first() {
+  local many=$root/Many count=2000 mark number first
+  mkdir -p "$many"
+  seq -f "$many/f%04g.mov" 1 "$count" | xargs touch
+  wait_until 30 grep -Fq "badge? $many -> " "$finder/appex-trace.log" ||
+    fail "$e2e_app did not ask about Many"
+  select_item "$1" Many
+  xdotool key Return
+  wait_until 60 all_noted_since 1 pending "$count" ||
+    fail "Many's $count files were not all handed their emblems within 60 s"
+  mark=$(($(wc -l <"$emblem_notes") + 1))
+  SAMPLE_SYNCED=$(seq -f '"Many/f%04g.mov"' 1 "$count" | paste -sd,) \
+    tests/hosts/sample-tree "$work/container" "$root"
+  wait_until 60 all_noted_since "$mark" synced "$count" ||
+    fail "Many's $count files were not all handed their new emblems within 60 s"
+  first=$(tail -n "+$mark" "$emblem_notes" | grep -Eo "f[0-9]{4}\.mov emblem-quorbitz-synced\$" | head -n 300)
+  for number in 1 2 3 4 5 6 7 8; do
+    grep -q "^f000$number\.mov " <<<"$first" ||
+      fail "f000$number.mov, in sight, was not among the first 300 files handed their new emblem"
+  done
+  pass "after a rewrite of 2,000 badges, the 8 files in sight were among the first 300 handed over"
+}
+
 check_still_running() {
   kill -0 "$app_pid" 2>/dev/null || fail "$e2e_app is no longer running"
   grep -Eq "quorbitz-(WARNING|CRITICAL)" "$work/$e2e_host.log" &&
