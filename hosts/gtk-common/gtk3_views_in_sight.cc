@@ -8,6 +8,10 @@
 namespace quorbitz {
 namespace {
 
+// A window shows a few hundred items at most; a longer range, which only a
+// view in the middle of its layout could give, is cut here.
+constexpr int kMostInSightPerView = 500;
+
 using VisibleRange = gboolean (*)(GtkWidget*, GtkTreePath**, GtkTreePath**);
 
 // The function that gives the first and last rows `view` shows: GTK's for

@@ -22,10 +22,6 @@ struct FolderViews {
   bool (*readCanvas)(GtkWidget* widget, std::vector<std::string>& names) = nullptr;
 };
 
-// A window shows a few hundred items at most; a longer range, which only a
-// view in the middle of its layout could give, is cut here.
-inline constexpr int kMostInSightPerView = 500;
-
 std::vector<std::string> namesInSightOf(const FolderViews& views);
 
 // The column of `model` whose values are of `fileType`; -1 for models of
